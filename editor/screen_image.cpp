@@ -1,0 +1,68 @@
+#include "screen_image.h"
+
+#include <memory>
+#include <ostream>
+
+#include "messages.h"
+#include "screen_codec.h"
+
+namespace tvk {
+
+std::string_view message_for(ImportResult result) {
+    switch (result) {
+        case ImportResult::bad_width:
+            return kBadWidth;
+        case ImportResult::bad_height:
+            return kBadHeight;
+        case ImportResult::too_many_colours:
+            return kTooManyColoursMessage;
+        case ImportResult::imported:
+            break;
+    }
+    return {};
+}
+
+ImportResult screen_from_picture(const Picture& picture, ScreenBlock& block) {
+    if (picture.width != kScreenWidth) {
+        return ImportResult::bad_width;
+    }
+    if (picture.height != kScreenHeight) {
+        return ImportResult::bad_height;
+    }
+    auto grid = std::make_unique<PixelGrid>();
+    for (int x = 0; x < kScreenWidth; ++x) {
+        for (int y = 0; y < kScreenHeight; ++y) {
+            (*grid)[grid_index(x, y)] = colour_from_argb(picture.pixel(x, y));
+        }
+    }
+    auto encoded = std::make_unique<ScreenBlock>();
+    if (encode_screen(*grid, *encoded) != kEncoded) {
+        return ImportResult::too_many_colours;
+    }
+    block = *encoded;
+    return ImportResult::imported;
+}
+
+Picture picture_from_grid(const PixelGrid& grid) {
+    Picture picture{kScreenWidth, kScreenHeight, std::vector<std::uint32_t>(kPixelCount)};
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            picture.argb[static_cast<std::size_t>(y * kScreenWidth + x)] =
+                argb_from_colour(grid[grid_index(x, y)]);
+        }
+    }
+    return picture;
+}
+
+bool export_png(ImageFiles& images, const PixelGrid& grid, const std::filesystem::path& file,
+                const FileOps& ops) {
+    const std::optional<std::string> png = images.encode_png(picture_from_grid(grid));
+    if (!png) {
+        return false;
+    }
+    return save_file_atomically(
+        file, [&png](std::ostream& stream) { stream.write(png->data(), static_cast<std::streamsize>(png->size())); },
+        ops);
+}
+
+}  // namespace tvk
