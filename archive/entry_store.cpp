@@ -1,0 +1,71 @@
+#include "entry_store.h"
+
+#include <algorithm>
+
+#include "record.h"
+
+namespace tvk {
+
+void EntryStore::reserve(std::size_t n) {
+    m_names.reserve(n);
+    m_blocks.reserve(n);
+}
+
+void EntryStore::append_new_entry() {
+    // Allocate both buffers before touching either sequence, so a failure leaves the store whole.
+    auto name = std::make_unique<NameBuffer>();
+    auto block = std::make_unique<ScreenBlock>();
+    m_names.reserve(m_names.size() + 1);
+    m_blocks.reserve(m_blocks.size() + 1);
+    m_names.push_back(std::move(name));
+    m_blocks.push_back(std::move(block));
+}
+
+void EntryStore::remove_at(std::size_t i) {
+    m_names.erase(m_names.begin() + static_cast<std::ptrdiff_t>(i));
+    m_blocks.erase(m_blocks.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+void EntryStore::clear() {
+    while (!m_names.empty()) {
+        remove_at(m_names.size() - 1);
+    }
+}
+
+void EntryStore::swap_neighbours(std::size_t i) {
+    std::swap(m_names[i], m_names[i + 1]);
+    std::swap(m_blocks[i], m_blocks[i + 1]);
+}
+
+void EntryStore::move_last_to(std::size_t p) {
+    const auto at = static_cast<std::ptrdiff_t>(p);
+    std::rotate(m_names.begin() + at, m_names.end() - 1, m_names.end());
+    std::rotate(m_blocks.begin() + at, m_blocks.end() - 1, m_blocks.end());
+}
+
+const char* EntryStore::display_name(std::size_t i) {
+    NameBuffer& buffer = *m_names[i];
+    buffer[kNameBufferSize - 1] = 0;
+    for (std::size_t k = 0; k < kNameLength; ++k) {
+        buffer[kScratchOffset + k] = buffer[kNameOffset + k];
+        if (buffer[kNameOffset + k] == 0) {
+            break;
+        }
+    }
+    return reinterpret_cast<const char*>(buffer.data() + kScratchOffset);
+}
+
+std::uint32_t EntryStore::name_hash(std::size_t i) const {
+    return record_checksum(m_names[i]->data(), kRecordChecksumEnd);
+}
+
+bool EntryStore::name_hash_in_use(std::uint32_t hash, std::ptrdiff_t skip) const {
+    for (std::size_t i = 0; i < count(); ++i) {
+        if (static_cast<std::ptrdiff_t>(i) != skip && name_hash(i) == hash) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace tvk
