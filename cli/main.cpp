@@ -1,0 +1,20 @@
+#include <iostream>
+#include <memory>
+
+#include "cli_context.h"
+#include "platform_args.h"
+#include "platform_image_files.h"
+#include "tvk_command.h"
+
+int main(int argc, char** argv) {
+    tvk::prepare_standard_streams();
+    const std::unique_ptr<tvk::ImageFiles> images = tvk::make_platform_image_files();
+    tvk::CliContext context{std::cout, std::cerr, *images};
+    const int status = tvk::run_tvk(tvk::utf8_arguments(argc, argv), context);
+    // Output that could not be written (a full disk, a closed pipe) must not pass for success.
+    if (!std::cout.flush()) {
+        std::cerr << "tvk: Can't write the output\n";
+        return tvk::kExitError;
+    }
+    return status;
+}

@@ -1,0 +1,192 @@
+// unpack and pack: an archive as a folder of pictures with a manifest, and back.
+#include <algorithm>
+#include <memory>
+#include <system_error>
+
+#include "block_dump.h"
+#include "cli_support.h"
+#include "commands.h"
+#include "entry_editing.h"
+#include "manifest.h"
+#include "messages.h"
+#include "screen_codec.h"
+#include "screen_image.h"
+
+namespace tvk {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kMinFileNumberDigits = 4;
+
+// File names by index, so they sort in archive order and suit every file system whatever the
+// entries are called: 0000, 0001, ...; wider only when the archive holds more than 10000 entries.
+std::string file_stem(std::size_t index, std::size_t count) {
+    const std::size_t digits = std::max(kMinFileNumberDigits, std::to_string(count).size());
+    const std::string number = std::to_string(index);
+    return std::string(digits - number.size(), '0') + number;
+}
+
+// True when encoding the decoded screen gives back the block itself (the checksum aside), so the
+// picture alone is enough to rebuild it.
+bool picture_rebuilds_block(const ScreenBlock& block, const PixelGrid& grid) {
+    auto encoded = std::make_unique<ScreenBlock>();
+    return encode_screen(grid, *encoded) == kEncoded &&
+           std::equal(block.begin() + kChecksumLength, block.end(),
+                      encoded->begin() + kChecksumLength);
+}
+
+// True when the picture shows exactly the grid's screen, whatever its alpha.
+bool picture_shows_grid(const Picture& picture, const PixelGrid& grid) {
+    if (picture.width != kScreenWidth || picture.height != kScreenHeight) {
+        return false;
+    }
+    for (int x = 0; x < kScreenWidth; ++x) {
+        for (int y = 0; y < kScreenHeight; ++y) {
+            if (colour_from_argb(picture.pixel(x, y)) != grid[grid_index(x, y)]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The folder unpack writes to: made when missing; an existing one must be empty unless forced,
+// so that no edited picture is overwritten by mistake.
+bool prepare_folder(CliContext& context, const std::string& text, bool force) {
+    const fs::path folder = path_from_utf8(text);
+    std::error_code error;
+    if (!fs::exists(folder, error)) {
+        if (!fs::create_directories(folder, error)) {
+            report_file_error(context, text, "Can't create the folder");
+            return false;
+        }
+        return true;
+    }
+    if (!fs::is_directory(folder, error)) {
+        report_file_error(context, text, "Not a folder");
+        return false;
+    }
+    if (!force && !fs::is_empty(folder, error)) {
+        report_file_error(context, text, "The folder is not empty; give --force to write into it");
+        return false;
+    }
+    return true;
+}
+
+bool write_text_file(CliContext& context, const fs::path& path, std::string_view text) {
+    if (!write_file_bytes(context, path, text)) {
+        report_file_error(context, utf8_from_path(path), kCantSave);
+        return false;
+    }
+    return true;
+}
+
+// Unpacks entry i: its picture and, when the picture cannot rebuild it, its block as stored.
+bool unpack_entry(CliContext& context, const fs::path& folder, EntryStore& store, std::size_t i,
+                  ManifestEntry& entry) {
+    const std::string stem = file_stem(i, store.count());
+    std::copy_n(store.name_buffer(i).begin(), kRecordLength, entry.record.bytes.begin());
+    auto grid = std::make_unique<PixelGrid>();
+    decode_screen(store.screen_block(i), *grid);
+    entry.picture = stem + ".png";
+    const fs::path picture = folder / entry.picture;
+    if (!export_png(context.images, *grid, picture, context.file_ops)) {
+        report_file_error(context, utf8_from_path(picture), kCantSave);
+        return false;
+    }
+    if (picture_rebuilds_block(store.screen_block(i), *grid)) {
+        return true;
+    }
+    entry.block = stem + ".block";
+    return write_text_file(context, folder / entry.block, format_block_dump(store.screen_block(i)));
+}
+
+// Rebuilds one screen block: the stored block while the picture still shows it, otherwise the
+// picture under the import's rules.
+bool pack_screen(CliContext& context, const fs::path& folder, const ManifestEntry& entry,
+                 ScreenBlock& block) {
+    const fs::path picture_path = folder / path_from_utf8(entry.picture);
+    const Picture picture = context.images.read_picture(picture_path);
+    if (!entry.block.empty()) {
+        const fs::path block_path = folder / path_from_utf8(entry.block);
+        const std::optional<std::string> text = read_file_bytes(block_path);
+        if (!text) {
+            report_file_error(context, utf8_from_path(block_path), kCantOpen);
+            return false;
+        }
+        auto stored = std::make_unique<ScreenBlock>();
+        if (const std::string error = parse_block_dump(*text, *stored); !error.empty()) {
+            report_file_error(context, utf8_from_path(block_path), error);
+            return false;
+        }
+        auto grid = std::make_unique<PixelGrid>();
+        decode_screen(*stored, *grid);
+        if (picture_shows_grid(picture, *grid)) {
+            block = *stored;
+            return true;
+        }
+    }
+    const ImportResult result = screen_from_picture(picture, block);
+    if (result != ImportResult::imported) {
+        report_file_error(context, utf8_from_path(picture_path), message_for(result));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int command_unpack(const Invocation& call, CliContext& context) {
+    EntryStore store;
+    if (!load_archive_argument(context, call.operands[0], store)) {
+        return kExitError;
+    }
+    const std::string& folder_text = call.operands[1];
+    if (!prepare_folder(context, folder_text, call.force)) {
+        return kExitError;
+    }
+    const fs::path folder = path_from_utf8(folder_text);
+    std::vector<ManifestEntry> entries(store.count());
+    for (std::size_t i = 0; i < store.count(); ++i) {
+        if (!unpack_entry(context, folder, store, i, entries[i])) {
+            return kExitError;
+        }
+    }
+    // Written last: a folder without its manifest cannot be packed by mistake.
+    const bool written =
+        write_text_file(context, folder / std::string(kManifestFileName), format_manifest(entries));
+    return written ? kExitOk : kExitError;
+}
+
+int command_pack(const Invocation& call, CliContext& context) {
+    const fs::path folder = path_from_utf8(call.operands[0]);
+    const fs::path manifest_path = folder / std::string(kManifestFileName);
+    const std::string manifest_name = utf8_from_path(manifest_path);
+    const std::optional<std::string> text = read_file_bytes(manifest_path);
+    if (!text) {
+        return report_file_error(context, manifest_name, kCantOpen);
+    }
+    const ParsedManifest manifest = parse_manifest(*text);
+    const auto where = [&manifest_name](int line) {
+        return manifest_name + ":" + std::to_string(line);
+    };
+    if (!manifest.error.empty()) {
+        return report_file_error(context, where(manifest.error_line), manifest.error);
+    }
+    EntryStore store;
+    for (const ManifestEntry& entry : manifest.entries) {
+        const EditResult result = insert_named_entry(store, store.count(), entry.record);
+        if (result != EditResult::done) {
+            return report_file_error(context, where(entry.line), message_for(result));
+        }
+    }
+    for (std::size_t i = 0; i < store.count(); ++i) {
+        if (!pack_screen(context, folder, manifest.entries[i], store.screen_block(i))) {
+            return kExitError;
+        }
+    }
+    return save_archive_argument(context, call.operands[1], store);
+}
+
+}  // namespace tvk
