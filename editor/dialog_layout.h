@@ -24,7 +24,7 @@ inline constexpr int kWebLinkId = 1014;
 inline constexpr int kCreditId = -1;
 
 inline constexpr std::string_view kWindowTitle = "TVK_Edit";
-inline constexpr int kDialogWidth = 371;   // dialog units
+inline constexpr int kDialogWidth = 371;  // dialog units
 inline constexpr int kDialogHeight = 227;
 inline constexpr std::string_view kDialogFont = "MS Shell Dlg";
 inline constexpr int kDialogFontPoints = 8;
@@ -63,7 +63,7 @@ inline constexpr std::array<ControlLayout, 15> kControls = {{
 }};
 
 // The buttons that are enabled exactly while a row is selected, in the order they are switched.
-inline constexpr std::array<int, 6> kSelectionButtons = {kRenameId, kInsertId, kDeleteId,
+inline constexpr std::array<int, 6> kSelectionButtons = {kRenameId,    kInsertId, kDeleteId,
                                                          kSetScreenId, kMoveUpId, kMoveDownId};
 
 }  // namespace tvk

@@ -12,9 +12,13 @@ namespace tvk {
 EditorController::EditorController(EditorView& view, ImageFiles& images)
     : m_view(view), m_images(images) {}
 
-void EditorController::initialise() { apply_enable_rule(); }
+void EditorController::initialise() {
+    apply_enable_rule();
+}
 
-void EditorController::release() { m_store.clear(); }
+void EditorController::release() {
+    m_store.clear();
+}
 
 void EditorController::open_archive() {
     if (const auto file = m_view.choose_file(FileChoice::open_archive)) {
@@ -56,8 +60,8 @@ void EditorController::rename() {
     if (selected == -1) {
         return;
     }
-    const EditResult result =
-        rename_entry(m_store, static_cast<std::size_t>(selected), build_name_record(m_view.name_text()));
+    const EditResult result = rename_entry(m_store, static_cast<std::size_t>(selected),
+                                           build_name_record(m_view.name_text()));
     if (result != EditResult::done) {
         m_view.warn(message_for(result));
         return;
@@ -65,7 +69,9 @@ void EditorController::rename() {
     refresh_row(selected);
 }
 
-void EditorController::add() { insert_entry_at(static_cast<int>(m_store.count())); }
+void EditorController::add() {
+    insert_entry_at(static_cast<int>(m_store.count()));
+}
 
 void EditorController::insert() {
     const int selected = valid_selection();
@@ -120,8 +126,8 @@ void EditorController::set_screen() {
     if (!file) {
         return;
     }
-    const ImportResult result = screen_from_picture(m_images.read_picture(*file),
-                                                    m_store.screen_block(static_cast<std::size_t>(selected)));
+    const ImportResult result = screen_from_picture(
+        m_images.read_picture(*file), m_store.screen_block(static_cast<std::size_t>(selected)));
     if (result != ImportResult::imported) {
         m_view.warn(message_for(result));
         return;
@@ -177,7 +183,9 @@ void EditorController::show_entry(int index) {
     m_view.set_name_text(m_view.row_text(index));
 }
 
-void EditorController::apply_enable_rule() { m_view.enable_selection_buttons(m_view.selected_row() != -1); }
+void EditorController::apply_enable_rule() {
+    m_view.enable_selection_buttons(m_view.selected_row() != -1);
+}
 
 void EditorController::list_refill() {
     for (int row = m_view.row_count() - 1; row >= 0; --row) {
@@ -200,8 +208,8 @@ void EditorController::insert_entry_at(int p) {
     if (p < 0 || p > static_cast<int>(m_store.count())) {
         return;
     }
-    const EditResult result =
-        insert_named_entry(m_store, static_cast<std::size_t>(p), build_name_record(m_view.name_text()));
+    const EditResult result = insert_named_entry(m_store, static_cast<std::size_t>(p),
+                                                 build_name_record(m_view.name_text()));
     if (result != EditResult::done) {
         m_view.warn(message_for(result));
         return;

@@ -12,7 +12,7 @@ namespace tvk {
 // The editor's behaviour, independent of any toolkit: it owns the open archive and the pixel grid
 // of the screen shown last, and drives the window through EditorView.
 class EditorController {
-public:
+  public:
     EditorController(EditorView& view, ImageFiles& images);
 
     void initialise();  // the six selection buttons start disabled
@@ -39,7 +39,7 @@ public:
     const EntryStore& store() const { return m_store; }
     const PixelGrid& pixel_grid() const { return *m_grid; }
 
-private:
+  private:
     void show_entry(int index);
     void apply_enable_rule();
     void list_refill();

@@ -24,7 +24,7 @@ enum class ListKey { up, down, insert, del, other };
 // row texts, a selection of -1 means none, and a selection made through select_row is never
 // reported back as the user's selection change.
 class EditorView {
-public:
+  public:
     virtual ~EditorView() = default;
 
     virtual int row_count() const = 0;

@@ -22,12 +22,13 @@ struct Picture {
 
 // Image files, as each platform's image library reads and writes them.
 class ImageFiles {
-public:
+  public:
     virtual ~ImageFiles() = default;
     // Decodes any image file the library reads; width and height 0 when the file is missing,
     // unreadable or not a picture. A pixel that cannot be read is opaque black.
     virtual Picture read_picture(const std::filesystem::path& file) = 0;
-    // The picture encoded as a PNG file's bytes, fully opaque RGB; nullopt when it cannot be encoded.
+    // The picture encoded as a PNG file's bytes, fully opaque RGB; nullopt when it cannot be
+    // encoded.
     virtual std::optional<std::string> encode_png(const Picture& picture) = 0;
 };
 

@@ -52,7 +52,8 @@ std::optional<char32_t> next_code_point(std::string_view utf8, std::size_t& at) 
 NameRecord build_name_record(std::u16string_view text) {
     std::u16string latin1;
     for (char16_t c : text) {
-        if (c > 0xFF) {
+        // Window text ends at a NUL, and nothing after the name may reach the record's hash.
+        if (c == 0 || c > 0xFF) {
             break;
         }
         latin1 += c;

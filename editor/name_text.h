@@ -17,12 +17,12 @@ struct NameRecord {
 };
 
 // Builds a name record from window text: each character up to U+00FF becomes the byte of the same
-// value, the first character above U+00FF (or the 57th character) ends the name. The data size is
-// 10344 and every byte after the name is zero.
+// value, the first character above U+00FF, a NUL or the 57th character ends the name. The data
+// size is 10344 and every byte after the name is zero.
 NameRecord build_name_record(std::u16string_view text);
 
-// A name given as UTF-8 (on a command line): refused with a message, rather than cut, when it is not
-// valid UTF-8, holds a character above U+00FF or a NUL, or is longer than 56 characters.
+// A name given as UTF-8 (on a command line): refused with a message, rather than cut, when it is
+// not valid UTF-8, holds a character above U+00FF or a NUL, or is longer than 56 characters.
 struct ParsedName {
     std::optional<NameRecord> record;
     std::string error;

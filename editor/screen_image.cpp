@@ -23,7 +23,12 @@ std::string_view message_for(ImportResult result) {
 }
 
 ImportResult screen_from_picture(const Picture& picture, ScreenBlock& block) {
-    if (picture.width != kScreenWidth) {
+    // A picture without a pixel for every place was not read whole: it is refused like a file that
+    // could not be read at all.
+    const bool whole = picture.width >= 0 && picture.height >= 0 &&
+                       picture.argb.size() == static_cast<std::size_t>(picture.width) *
+                                                  static_cast<std::size_t>(picture.height);
+    if (!whole || picture.width != kScreenWidth) {
         return ImportResult::bad_width;
     }
     if (picture.height != kScreenHeight) {
@@ -61,7 +66,10 @@ bool export_png(ImageFiles& images, const PixelGrid& grid, const std::filesystem
         return false;
     }
     return save_file_atomically(
-        file, [&png](std::ostream& stream) { stream.write(png->data(), static_cast<std::streamsize>(png->size())); },
+        file,
+        [&png](std::ostream& stream) {
+            stream.write(png->data(), static_cast<std::streamsize>(png->size()));
+        },
         ops);
 }
 

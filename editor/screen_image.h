@@ -24,7 +24,8 @@ enum class ImportResult { imported, bad_width, bad_height, too_many_colours };
 // The message a refused import shows; empty for `imported`.
 std::string_view message_for(ImportResult result);
 
-// Checks a picture as a new screen (width first, then height, then colours) and encodes it into
+// Checks a picture as a new screen (width first, then height, then colours; a picture that lacks
+// pixels counts as one of the wrong width) and encodes it into
 // `block`, which is written only when the result is `imported`.
 ImportResult screen_from_picture(const Picture& picture, ScreenBlock& block);
 

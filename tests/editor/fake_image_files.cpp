@@ -1,0 +1,55 @@
+#include "fake_image_files.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace tvk::test {
+namespace {
+
+constexpr std::string_view kMagic = "TVK-TEST-PICTURE";
+
+}  // namespace
+
+std::string serialise_picture(const Picture& picture) {
+    std::ostringstream out;
+    out << kMagic << ' ' << picture.width << ' ' << picture.height;
+    for (std::uint32_t argb : picture.argb) {
+        out << ' ' << argb;
+    }
+    return out.str();
+}
+
+void write_picture_file(const std::filesystem::path& file, const Picture& picture) {
+    std::ofstream(file, std::ios::binary) << serialise_picture(picture);
+}
+
+std::optional<Picture> read_picture_file(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string magic;
+    Picture picture;
+    if (!(in >> magic >> picture.width >> picture.height) || magic != kMagic || picture.width < 0 ||
+        picture.height < 0) {
+        return std::nullopt;
+    }
+    picture.argb.assign(std::istream_iterator<std::uint32_t>(in), {});
+    if (!in.eof() || picture.argb.size() != static_cast<std::size_t>(picture.width) *
+                                                static_cast<std::size_t>(picture.height)) {
+        return std::nullopt;
+    }
+    return picture;
+}
+
+Picture FakeImageFiles::read_picture(const std::filesystem::path& file) {
+    ++pictures_read;
+    return read_picture_file(file).value_or(Picture{});
+}
+
+std::optional<std::string> FakeImageFiles::encode_png(const Picture& picture) {
+    if (fail_encoding) {
+        return std::nullopt;
+    }
+    return serialise_picture(picture);
+}
+
+}  // namespace tvk::test

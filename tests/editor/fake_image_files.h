@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "image_files.h"
+
+namespace tvk::test {
+
+// Image files in a small format of the tests' own: a magic line, the size, then the ARGB values.
+// "PNG" files written through it read back exactly, and pictures of any size or content can be
+// put on disk for the editor to import.
+class FakeImageFiles : public ImageFiles {
+  public:
+    // Anything that is not a file of the test format reads as a picture of size 0 x 0.
+    Picture read_picture(const std::filesystem::path& file) override;
+    std::optional<std::string> encode_png(const Picture& picture) override;
+
+    // When set, encoding fails as a library without a PNG encoder would.
+    bool fail_encoding = false;
+    int pictures_read = 0;
+};
+
+std::string serialise_picture(const Picture& picture);
+// Writes `picture` as a file that FakeImageFiles reads.
+void write_picture_file(const std::filesystem::path& file, const Picture& picture);
+// The picture of a file that FakeImageFiles wrote; nullopt when it is not one.
+std::optional<Picture> read_picture_file(const std::filesystem::path& file);
+
+}  // namespace tvk::test

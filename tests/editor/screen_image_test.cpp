@@ -1,0 +1,104 @@
+#include "screen_image.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "fake_image_files.h"
+#include "screen_codec.h"
+#include "temp_folder.h"
+#include "test_archives.h"
+
+namespace tvk {
+namespace {
+
+using test::solid_block;
+using test::solid_picture;
+
+TEST(ColourConversion, MovesRedAndBlueAndDropsAlpha) {
+    EXPECT_EQ(colour_from_argb(0xFF123456), 0x00563412u);
+    EXPECT_EQ(colour_from_argb(0x80ABCDEF), 0x00EFCDABu);
+    EXPECT_EQ(colour_from_argb(0xFFFF0000), 0x000000FFu);
+    EXPECT_EQ(colour_from_argb(0x80FF0000), 0x000000FFu);
+    EXPECT_EQ(argb_from_colour(0x00563412), 0xFF123456u);
+    EXPECT_EQ(argb_from_colour(0x7F563412), 0xFF123456u);
+    EXPECT_EQ(argb_from_colour(0), 0xFF000000u);
+}
+
+TEST(ScreenFromPicture, APictureWhosePixelsDoNotMatchItsSizeIsRefused) {
+    Picture short_of_pixels = solid_picture(kScreenWidth, kScreenHeight, 0xFF000000);
+    short_of_pixels.argb.resize(10);
+    auto block = std::make_unique<ScreenBlock>(solid_block(0x123456));
+
+    EXPECT_EQ(screen_from_picture(short_of_pixels, *block), ImportResult::bad_width);
+    EXPECT_EQ(*block, solid_block(0x123456));
+}
+
+TEST(ScreenFromPicture, KeepsEveryPixelInPlace) {
+    // Each pixel's colour tells its place, so a swapped or transposed axis cannot go unseen.
+    Picture picture = solid_picture(kScreenWidth, kScreenHeight, 0);
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const bool marked = (x == 3 && y == 100) || (x == 119 && y == 0);
+            picture.argb[static_cast<std::size_t>(y * kScreenWidth + x)] =
+                marked ? 0xFF0000FF : 0x80FF0000;
+        }
+    }
+    auto block = std::make_unique<ScreenBlock>();
+
+    ASSERT_EQ(screen_from_picture(picture, *block), ImportResult::imported);
+
+    auto grid = std::make_unique<PixelGrid>();
+    decode_screen(*block, *grid);
+    for (int x = 0; x < kScreenWidth; ++x) {
+        for (int y = 0; y < kScreenHeight; ++y) {
+            const bool marked = (x == 3 && y == 100) || (x == 119 && y == 0);
+            ASSERT_EQ((*grid)[grid_index(x, y)], marked ? 0xFF0000u : 0x0000FFu) << x << "," << y;
+        }
+    }
+    const Picture back = picture_from_grid(*grid);
+    EXPECT_EQ(back.width, kScreenWidth);
+    EXPECT_EQ(back.height, kScreenHeight);
+    EXPECT_EQ(back.pixel(3, 100), 0xFF0000FFu);
+    EXPECT_EQ(back.pixel(119, 0), 0xFF0000FFu);
+    EXPECT_EQ(back.pixel(100, 3), 0xFFFF0000u);
+}
+
+TEST(ExportPng, WritesTheEncodedPictureAndReplacesAnOldFile) {
+    test::TempFolder folder;
+    test::FakeImageFiles images;
+    const std::filesystem::path file = folder / "shot.png";
+    test::write_file(file, "old");
+    auto grid = std::make_unique<PixelGrid>();
+    (*grid)[grid_index(5, 7)] = 0x00563412;
+
+    ASSERT_TRUE(export_png(images, *grid, file));
+
+    const std::optional<Picture> written = test::read_picture_file(file);
+    ASSERT_TRUE(written.has_value());
+    EXPECT_EQ(written->pixel(5, 7), 0xFF123456u);
+    EXPECT_EQ(written->pixel(0, 0), 0xFF000000u);
+    EXPECT_EQ(folder.file_names(), std::vector<std::string>{"shot.png"});
+}
+
+TEST(ExportPng, KeepsTheOldFileWhenEncodingOrWritingFails) {
+    test::TempFolder folder;
+    test::FakeImageFiles images;
+    const std::filesystem::path file = folder / "shot.png";
+    test::write_file(file, "old");
+    const auto grid = std::make_unique<PixelGrid>();
+
+    images.fail_encoding = true;
+    EXPECT_FALSE(export_png(images, *grid, file));
+
+    images.fail_encoding = false;
+    FileOps failing_close = real_file_ops();
+    failing_close.finish_output = [](std::ostream&) { return false; };
+    EXPECT_FALSE(export_png(images, *grid, file, failing_close));
+
+    EXPECT_EQ(test::read_file(file), "old");
+    EXPECT_EQ(folder.file_names(), std::vector<std::string>{"shot.png"});
+}
+
+}  // namespace
+}  // namespace tvk
