@@ -22,8 +22,8 @@ SaveResult save_archive_file(EntryStore& store, const std::filesystem::path& pat
     if (store.count() > kMaxEntries) {
         return SaveResult::too_many_entries;
     }
-    const bool saved =
-        save_file_atomically(path, [&store](std::ostream& stream) { save_archive(store, stream); }, ops);
+    const bool saved = save_file_atomically(
+        path, [&store](std::ostream& stream) { save_archive(store, stream); }, ops);
     return saved ? SaveResult::saved : SaveResult::cannot_save;
 }
 

@@ -40,7 +40,8 @@ void fill_header(std::uint8_t* header, std::size_t entry_count) {
     write_u16(header + kScreenHeightField, kScreenHeight);
     write_u32(header + kBlockSizeField, static_cast<std::uint32_t>(kBlockSize));
     write_u32(header + kEntryCountField, static_cast<std::uint32_t>(entry_count));
-    write_u32(header + kBlockAreaOffsetField, static_cast<std::uint32_t>(block_area_offset(entry_count)));
+    write_u32(header + kBlockAreaOffsetField,
+              static_cast<std::uint32_t>(block_area_offset(entry_count)));
 }
 
 }  // namespace

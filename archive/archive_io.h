@@ -7,9 +7,9 @@
 namespace tvk {
 
 inline constexpr int kLoaded = 0;
-inline constexpr int kLoadTooShort = 1;        // fewer than 64 bytes at offset 0
-inline constexpr int kLoadBadChecksum = 2;     // the header's checksum does not match
-inline constexpr int kLoadOutOfMemory = 3;     // the store cannot take the announced entries
+inline constexpr int kLoadTooShort = 1;     // fewer than 64 bytes at offset 0
+inline constexpr int kLoadBadChecksum = 2;  // the header's checksum does not match
+inline constexpr int kLoadOutOfMemory = 3;  // the store cannot take the announced entries
 
 // Fills the empty store from an archive stream. Records that the file does not supply read as
 // zero bytes. On any non-zero result the store is empty.

@@ -1,22 +1,40 @@
 #include "entry_store.h"
 
 #include <algorithm>
+#include <new>
 
 #include "record.h"
 
 namespace tvk {
+namespace {
+
+// Grows the capacity geometrically ahead of a push_back, so that the push_back cannot throw.
+template <typename Buffers>
+void make_room_for_one(Buffers& buffers) {
+    if (buffers.size() == buffers.capacity()) {
+        buffers.reserve(std::max<std::size_t>(1, 2 * buffers.size()));
+    }
+}
+
+}  // namespace
 
 void EntryStore::reserve(std::size_t n) {
+    if (n > m_entry_limit) {
+        throw std::bad_alloc();
+    }
     m_names.reserve(n);
     m_blocks.reserve(n);
 }
 
 void EntryStore::append_new_entry() {
+    if (count() == m_entry_limit) {
+        throw std::bad_alloc();
+    }
     // Allocate both buffers before touching either sequence, so a failure leaves the store whole.
     auto name = std::make_unique<NameBuffer>();
     auto block = std::make_unique<ScreenBlock>();
-    m_names.reserve(m_names.size() + 1);
-    m_blocks.reserve(m_blocks.size() + 1);
+    make_room_for_one(m_names);
+    make_room_for_one(m_blocks);
     m_names.push_back(std::move(name));
     m_blocks.push_back(std::move(block));
 }

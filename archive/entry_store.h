@@ -18,11 +18,19 @@ using ScreenBlock = std::array<std::uint8_t, kBlockSize>;
 // The open archive: an ordered list of entries, each a name buffer with its screen block. Each
 // buffer is a heap allocation of its own, so reordering moves pointers and never copies bytes.
 class EntryStore {
-public:
+  public:
+    EntryStore() = default;
+    // A store that takes at most `entry_limit` entries and behaves as if memory ran out beyond
+    // that: reserve() and append_new_entry() throw std::bad_alloc. It lets a test or the fuzzer
+    // reach the out-of-memory path of a load without asking for a gigabyte.
+    explicit EntryStore(std::size_t entry_limit) : m_entry_limit(entry_limit) {}
+
     std::size_t count() const { return m_names.size(); }
+    // Throws std::bad_alloc when the entries cannot be had.
     void reserve(std::size_t n);
 
-    // Appends an entry whose two buffers are zero-filled; the caller fills them.
+    // Appends an entry whose two buffers are zero-filled; the caller fills them. Throws
+    // std::bad_alloc when memory runs out, leaving the store as it was.
     void append_new_entry();
     void remove_at(std::size_t i);
     void clear();
@@ -40,7 +48,8 @@ public:
     // True when an entry other than `skip` (-1: none) has this name hash.
     bool name_hash_in_use(std::uint32_t hash, std::ptrdiff_t skip) const;
 
-private:
+  private:
+    std::size_t m_entry_limit = SIZE_MAX;
     std::vector<std::unique_ptr<NameBuffer>> m_names;
     std::vector<std::unique_ptr<ScreenBlock>> m_blocks;
 };

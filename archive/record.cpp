@@ -1,23 +1,93 @@
 #include "record.h"
 
+#include <algorithm>
+#include <array>
+
+#include "archive_format.h"
+
 namespace tvk {
+namespace {
+
+// The checksum weights run 2^0 .. 2^24 and then start again.
+constexpr std::size_t kWeightPeriod = 25;
+// Bytes are summed into lanes by position modulo kLanes. Every byte of a lane has the same weight
+// because kLanes is a multiple of the weight period, and the lane loop vectorises because kLanes is
+// also a multiple of the vector width.
+constexpr std::size_t kLanes = kWeightPeriod * 16;
+using LaneSum = std::uint16_t;
+// Passes over kLanes bytes that a 16-bit lane can add up without overflowing.
+constexpr std::size_t kPassesPerSegment = 0xFFFF / 0xFF;
+
+// Passes over the input that the main loop folds into the lanes at once, so that the lanes are
+// loaded and stored once per this many input bytes.
+constexpr std::size_t kPassesAtOnce = 4;
+
+// Weighted sum of `length` bytes whose first byte has weight 1; at most kPassesPerSegment passes.
+std::uint32_t checksum_segment(const std::uint8_t* bytes, std::size_t length) {
+    // Only the lanes that receive a byte are set up and summed, so a 56-byte name costs 56 lanes.
+    const std::size_t used = std::min(length, kLanes);
+    std::array<LaneSum, kLanes> lanes;
+    std::copy(bytes, bytes + used, lanes.begin());
+    std::size_t at = kLanes;
+    for (; at + kPassesAtOnce * kLanes <= length; at += kPassesAtOnce * kLanes) {
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            LaneSum lane = lanes[l];
+            for (std::size_t pass = 0; pass < kPassesAtOnce; ++pass) {
+                lane = static_cast<LaneSum>(lane + bytes[at + pass * kLanes + l]);
+            }
+            lanes[l] = lane;
+        }
+    }
+    for (; at + kLanes <= length; at += kLanes) {
+        for (std::size_t l = 0; l < kLanes; ++l) {
+            lanes[l] = static_cast<LaneSum>(lanes[l] + bytes[at + l]);
+        }
+    }
+    for (std::size_t l = 0; at + l < length; ++l) {
+        lanes[l] = static_cast<LaneSum>(lanes[l] + bytes[at + l]);
+    }
+    std::array<std::uint32_t, kWeightPeriod> columns{};
+    for (std::size_t row = 0; row < used; row += kWeightPeriod) {
+        const std::size_t width = std::min(kWeightPeriod, used - row);
+        for (std::size_t k = 0; k < width; ++k) {
+            columns[k] += lanes[row + k];
+        }
+    }
+    std::uint32_t sum = 0;
+    for (std::size_t k = 0; k < kWeightPeriod; ++k) {
+        sum += columns[k] << k;
+    }
+    return sum;
+}
+
+}  // namespace
 
 std::uint32_t record_checksum(const std::uint8_t* buffer, std::size_t end) {
+    constexpr std::size_t kSegment = kLanes * kPassesPerSegment;
     std::uint32_t sum = 0;
-    std::uint32_t weight = 1;
-    for (std::size_t i = 4; i < end; ++i) {
-        sum += buffer[i] * weight;
-        weight <<= 1;
-        if (weight == 0x2000000) {
-            weight = 1;
-        }
+    // Segments start at multiples of the weight period, so each starts again with weight 1.
+    for (std::size_t at = kChecksumLength; at < end; at += kSegment) {
+        sum += checksum_segment(buffer + at, std::min(kSegment, end - at));
     }
     return sum;
 }
 
 void scramble(std::uint8_t* buffer, std::size_t length) {
-    for (std::size_t k = 4; k < length; ++k) {
-        buffer[k] ^= buffer[k & 1];
+    // The key bytes alternate from byte 4 on, an even position, so one pattern serves every chunk
+    // counted from there; a fixed-size inner loop lets the compiler use vector registers.
+    constexpr std::size_t kChunk = 32;
+    std::array<std::uint8_t, kChunk> pattern{};
+    for (std::size_t k = 0; k < kChunk; ++k) {
+        pattern[k] = buffer[k & 1];
+    }
+    std::size_t k = kChecksumLength;
+    for (; k + kChunk <= length; k += kChunk) {
+        for (std::size_t j = 0; j < kChunk; ++j) {
+            buffer[k + j] ^= pattern[j];
+        }
+    }
+    for (; k < length; ++k) {
+        buffer[k] ^= pattern[k & 1];
     }
 }
 

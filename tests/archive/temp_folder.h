@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tvk::test {
+
+// A fresh empty folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // Names of the files in the folder, sorted.
+    std::vector<std::string> file_names() const;
+
+  private:
+    std::filesystem::path m_path;
+};
+
+std::string read_file(const std::filesystem::path& path);
+void write_file(const std::filesystem::path& path, const std::string& contents);
+
+}  // namespace tvk::test
