@@ -8,13 +8,62 @@
 namespace tvk {
 namespace {
 
-// Grid index of pixel number p in pixel order.
-std::size_t pixel_grid_index(std::size_t p) {
-    const std::size_t tile = p / kTilePixels;
-    const std::size_t row = p % kTilePixels / kTileWidth;
-    const std::size_t column = p % kTileWidth;
-    return grid_index(kTileOrder[2 * tile] + column, kTileOrder[2 * tile + 1] + row);
+// One tile row of 8 pixels takes 48 bits: three 16-bit stream words, 6 bytes.
+constexpr std::size_t kRowBytes = kTileWidth * kIndexBits / 8;
+constexpr std::uint64_t kIndexMask = (1u << kIndexBits) - 1;
+
+std::uint64_t read_row_bits(const std::uint8_t* stream) {
+    std::uint64_t bits = 0;
+    for (std::size_t word = 0; word < kRowBytes / 2; ++word) {
+        const unsigned value = stream[2 * word] << 8 | stream[2 * word + 1];
+        bits |= std::uint64_t{value} << (16 * word);
+    }
+    return bits;
 }
+
+void write_row_bits(std::uint8_t* stream, std::uint64_t bits) {
+    for (std::size_t word = 0; word < kRowBytes / 2; ++word) {
+        const auto value = static_cast<unsigned>(bits >> (16 * word));
+        stream[2 * word] = static_cast<std::uint8_t>(value >> 8);
+        stream[2 * word + 1] = static_cast<std::uint8_t>(value);
+    }
+}
+
+// First pixel of tile t in the grid; the tile's pixel (c, r) is kScreenHeight * c + r further on.
+std::size_t tile_origin(std::size_t t) {
+    return grid_index(kTileOrder[2 * t], kTileOrder[2 * t + 1]);
+}
+
+// Palette index of each colour seen so far, by open addressing on the colour's 24 bits. A slot
+// holds the colour in bits 0-23 and its index in bits 24-31; indices start at 1, so an empty slot
+// is 0. The table is large enough that 63 colours rarely share a slot.
+class ColourIndex {
+  public:
+    // The index of `colour` (bits 24-31 zero), or 0 when it has none yet.
+    unsigned find(ColourValue colour, std::size_t& slot) const {
+        slot = home(colour);
+        while (m_slots[slot] != 0) {
+            if ((m_slots[slot] & kColourBits) == colour) {
+                return m_slots[slot] >> kIndexShift;
+            }
+            slot = (slot + 1) % kSlots;
+        }
+        return 0;
+    }
+    void add(std::size_t slot, ColourValue colour, unsigned index) {
+        m_slots[slot] = colour | index << kIndexShift;
+    }
+
+  private:
+    static constexpr std::size_t kSlotBits = 10;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+    static constexpr std::uint32_t kColourBits = 0x00FFFFFF;
+    static constexpr unsigned kIndexShift = 24;
+    static std::size_t home(ColourValue colour) {
+        return (colour * 0x9E3779B1u) >> (32 - kSlotBits);  // multiplicative hashing
+    }
+    std::array<std::uint32_t, kSlots> m_slots{};
+};
 
 }  // namespace
 
@@ -23,17 +72,13 @@ void decode_screen(const ScreenBlock& block, PixelGrid& grid) {
     for (std::size_t n = 0; n < kPaletteEntries; ++n) {
         colours[n] = colour_from_palette_entry(read_u32(block.data() + kPaletteOffset + 4 * n));
     }
-    std::size_t pixel = 0;
-    unsigned index = 0;
-    unsigned gathered = 0;
-    for (std::size_t k = 0; k < kStreamWords; ++k) {
-        const unsigned word = block[kPixelStreamOffset + 2 * k] << 8 | block[kPixelStreamOffset + 2 * k + 1];
-        for (unsigned bit = 0; bit < 16; ++bit) {
-            index |= ((word >> bit) & 1u) << gathered;
-            if (++gathered == kIndexBits) {
-                grid[pixel_grid_index(pixel++)] = colours[index];
-                index = 0;
-                gathered = 0;
+    const std::uint8_t* stream = block.data() + kPixelStreamOffset;
+    for (std::size_t t = 0; t < kTileCount; ++t) {
+        ColourValue* tile = grid.data() + tile_origin(t);
+        for (std::size_t r = 0; r < kTileHeight; ++r, stream += kRowBytes) {
+            const std::uint64_t bits = read_row_bits(stream);
+            for (std::size_t c = 0; c < kTileWidth; ++c) {
+                tile[kScreenHeight * c + r] = colours[(bits >> (kIndexBits * c)) & kIndexMask];
             }
         }
     }
@@ -41,33 +86,30 @@ void decode_screen(const ScreenBlock& block, PixelGrid& grid) {
 
 int encode_screen(const PixelGrid& grid, ScreenBlock& block) {
     std::fill(block.begin(), block.end(), std::uint8_t{0});
-    std::array<std::uint32_t, kPaletteEntries> palette{};
-    std::size_t next_free = 1;
-    unsigned word = 0;
-    unsigned filled = 0;
-    std::size_t stream_at = kPixelStreamOffset;
-    for (std::size_t p = 0; p < kPixelCount; ++p) {
-        const std::uint32_t entry = palette_entry_from_colour(grid[pixel_grid_index(p)]);
-        std::size_t index = 1;
-        while (index < next_free && palette[index] != entry) {
-            ++index;
-        }
-        if (index == next_free) {
-            if (index == kPaletteEntries) {
-                return kTooManyColours;
+    ColourIndex indices;
+    unsigned next_free = 1;
+    std::uint8_t* stream = block.data() + kPixelStreamOffset;
+    for (std::size_t t = 0; t < kTileCount; ++t) {
+        const ColourValue* tile = grid.data() + tile_origin(t);
+        for (std::size_t r = 0; r < kTileHeight; ++r, stream += kRowBytes) {
+            std::uint64_t bits = 0;
+            for (std::size_t c = 0; c < kTileWidth; ++c) {
+                // Colours that differ only in bits 24-31 have one palette entry.
+                const ColourValue colour = tile[kScreenHeight * c + r] & 0x00FFFFFFu;
+                std::size_t slot = 0;
+                unsigned index = indices.find(colour, slot);
+                if (index == 0) {
+                    if (next_free == kPaletteEntries) {
+                        return kTooManyColours;
+                    }
+                    index = next_free++;
+                    indices.add(slot, colour, index);
+                    write_u32(block.data() + kPaletteOffset + 4 * index,
+                              palette_entry_from_colour(colour));
+                }
+                bits |= std::uint64_t{index} << (kIndexBits * c);
             }
-            palette[index] = entry;
-            write_u32(block.data() + kPaletteOffset + 4 * index, entry);
-            ++next_free;
-        }
-        for (unsigned bit = 0; bit < kIndexBits; ++bit) {
-            word |= ((index >> bit) & 1u) << filled;
-            if (++filled == 16) {
-                block[stream_at++] = static_cast<std::uint8_t>(word >> 8);
-                block[stream_at++] = static_cast<std::uint8_t>(word);
-                word = 0;
-                filled = 0;
-            }
+            write_row_bits(stream, bits);
         }
     }
     return kEncoded;

@@ -27,6 +27,8 @@ using ColourValue = std::uint32_t;
 // A 120 x 112 screen, column-major: pixel (x, y) at index x * 112 + y.
 using PixelGrid = std::array<ColourValue, kPixelCount>;
 
-constexpr std::size_t grid_index(std::size_t x, std::size_t y) { return x * kScreenHeight + y; }
+constexpr std::size_t grid_index(std::size_t x, std::size_t y) {
+    return x * kScreenHeight + y;
+}
 
 }  // namespace tvk

@@ -4,6 +4,8 @@ namespace tvk {
 
 // Tile groups of 32 x 32 pixels (narrower at the right and bottom edges), taken in vertical bands
 // from the left; within a group, tile column by tile column, each from top to bottom.
+// Laid out by hand, 16 values to a line.
+// clang-format off
 const std::array<std::uint8_t, 2 * kTileCount> kTileOrder = {
     0, 0, 0, 16, 8, 0, 8, 16, 16, 0, 16, 16, 24, 0, 24, 16,
     0, 32, 0, 48, 8, 32, 8, 48, 16, 32, 16, 48, 24, 32, 24, 48,
@@ -20,5 +22,6 @@ const std::array<std::uint8_t, 2 * kTileCount> kTileOrder = {
     96, 64, 96, 80, 104, 64, 104, 80, 112, 64, 112, 80, 96, 96, 104, 96,
     112, 96,
 };
+// clang-format on
 
 }  // namespace tvk
