@@ -1,3 +1,4 @@
+#include <exception>
 #include <iostream>
 #include <memory>
 
@@ -8,9 +9,17 @@
 
 int main(int argc, char** argv) {
     tvk::prepare_standard_streams();
-    const std::unique_ptr<tvk::ImageFiles> images = tvk::make_platform_image_files();
-    tvk::CliContext context{std::cout, std::cerr, *images};
-    const int status = tvk::run_tvk(tvk::utf8_arguments(argc, argv), context);
+    int status = tvk::kExitError;
+    try {
+        const std::unique_ptr<tvk::ImageFiles> images = tvk::make_platform_image_files();
+        tvk::CliContext context{std::cout, std::cerr, *images};
+        status = tvk::run_tvk(tvk::utf8_arguments(argc, argv), context);
+    } catch (const std::exception& error) {
+        // Only running out of memory or a path the system cannot take gets here: say so and
+        // leave every file as it is (every save replaces its target only once complete).
+        std::cerr << "tvk: " << error.what() << '\n';
+        return tvk::kExitError;
+    }
     // Output that could not be written (a full disk, a closed pipe) must not pass for success.
     if (!std::cout.flush()) {
         std::cerr << "tvk: Can't write the output\n";

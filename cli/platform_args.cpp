@@ -1,10 +1,13 @@
 #include "platform_args.h"
 
 #ifdef _WIN32
+// windows.h comes first: the other Windows headers depend on it.
+// clang-format off
+#include <windows.h>
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
+// clang-format on
 
 #include <cstdio>
 #endif

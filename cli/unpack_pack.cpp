@@ -38,7 +38,8 @@ bool picture_rebuilds_block(const ScreenBlock& block, const PixelGrid& grid) {
 
 // True when the picture shows exactly the grid's screen, whatever its alpha.
 bool picture_shows_grid(const Picture& picture, const PixelGrid& grid) {
-    if (picture.width != kScreenWidth || picture.height != kScreenHeight) {
+    if (picture.width != kScreenWidth || picture.height != kScreenHeight ||
+        picture.argb.size() < kPixelCount) {
         return false;
     }
     for (int x = 0; x < kScreenWidth; ++x) {

@@ -1,0 +1,117 @@
+#include "cli_fixture.h"
+#include "contact_sheet.h"
+
+namespace tvk::test {
+namespace {
+
+class ScreenCommands : public CliTest {
+  protected:
+    ScreenCommands() {
+        EntryStore store;
+        add_entry(store, "first", block_of(grid_with_colours(63)));
+        add_entry(store, "second", ScreenBlock{});
+        write("tvk.dat", archive_bytes(store));
+    }
+    // Imports a picture into entry 1 and expects the refusal, the archive unchanged.
+    void expect_import_refused(const std::string& picture, const std::string& message) {
+        const std::string before = read("tvk.dat");
+        const RunResult run = tvk({"import", at("tvk.dat"), "1", at(picture)});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "tvk: " + at(picture) + ": " + message + "\n");
+        EXPECT_EQ(read("tvk.dat"), before);
+    }
+};
+
+TEST_F(ScreenCommands, ExportWritesTheScreenOpaqueWithExactColours) {
+    ASSERT_EQ(tvk({"export", at("tvk.dat"), "0", at("out.png")}).status, 0);
+    const Picture picture = read_picture("out.png");
+    ASSERT_EQ(picture.width, kScreenWidth);
+    ASSERT_EQ(picture.height, kScreenHeight);
+    const PixelSource expected = source_of(grid_with_colours(63));
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            ASSERT_EQ(picture.pixel(x, y), expected(x, y)) << x << "," << y;
+        }
+    }
+    // A blank block is a black screen.
+    ASSERT_EQ(tvk({"export", at("tvk.dat"), "1", at("out.png")}).status, 0);
+    EXPECT_EQ(read_picture("out.png").pixel(60, 50), 0xFF000000u);
+}
+
+TEST_F(ScreenCommands, ExportThatCannotBeWrittenLosesNothing) {
+    std::filesystem::create_directory(path("folder"));
+    write("folder/inside", "kept");
+    const RunResult over_folder = tvk({"export", at("tvk.dat"), "0", at("folder")});
+    EXPECT_EQ(over_folder.status, 1);
+    EXPECT_EQ(over_folder.err, "tvk: " + at("folder") + ": Can't save\n");
+    EXPECT_EQ(read("folder/inside"), "kept");
+    write("plain", "kept");
+    const RunResult under_file = tvk({"export", at("tvk.dat"), "0", at("plain/out.png")});
+    EXPECT_EQ(under_file.status, 1);
+    EXPECT_EQ(under_file.err, "tvk: " + at("plain/out.png") + ": Can't save\n");
+    EXPECT_EQ(read("plain"), "kept");
+}
+
+TEST_F(ScreenCommands, ImportReplacesOnlyTheScreen) {
+    write_picture("pic.png", kScreenWidth, kScreenHeight, source_of(grid_with_colours(7)));
+    ASSERT_EQ(tvk({"import", at("tvk.dat"), "1", at("pic.png")}).status, 0);
+    EntryStore expected;
+    add_entry(expected, "first", block_of(grid_with_colours(63)));
+    add_entry(expected, "second", block_of(grid_with_colours(7)));
+    EXPECT_EQ(read("tvk.dat"), archive_bytes(expected));
+}
+
+TEST_F(ScreenCommands, HalfTransparentPixelsCountByTheirColourAlone) {
+    // Every other pixel at half alpha: the same 63 colours, so the import is accepted.
+    const PixelSource opaque = source_of(grid_with_colours(63));
+    write_picture("alpha.png", kScreenWidth, kScreenHeight, [&opaque](int x, int y) {
+        return (x + y) % 2 == 0 ? opaque(x, y) : (opaque(x, y) & 0x00FFFFFFu) | 0x80000000u;
+    });
+    ASSERT_EQ(tvk({"import", at("tvk.dat"), "1", at("alpha.png")}).status, 0);
+    EXPECT_EQ(screen_of(load(read("tvk.dat")).screen_block(1)), grid_with_colours(63));
+}
+
+TEST_F(ScreenCommands, ImportChecksWidthThenHeightThenColours) {
+    const auto black = [](int, int) { return 0xFF000000u; };
+    write_picture("121x113.png", 121, 113, black);
+    expect_import_refused("121x113.png", "Image width must be 120");
+    write_picture("112x120.png", 112, 120, black);
+    expect_import_refused("112x120.png", "Image width must be 120");
+    write_picture("120x113.png", 120, 113, black);
+    expect_import_refused("120x113.png", "Image height must be 112");
+    write("text.png", "not a picture");
+    expect_import_refused("text.png", "Image width must be 120");
+    expect_import_refused("missing.png", "Image width must be 120");
+    // 63 colours and black: black counts like any other colour.
+    const PixelSource colours = source_of(grid_with_colours(63));
+    write_picture("64.png", kScreenWidth, kScreenHeight, [&colours](int x, int y) {
+        return x == 0 && y == 0 ? 0xFF000000u : colours(x, y);
+    });
+    expect_import_refused("64.png", "Image consists more than 63 colors!");
+}
+
+TEST_F(ScreenCommands, SheetShowsEveryScreenInIndexOrder) {
+    EntryStore store;
+    for (int i = 0; i < 10; ++i) {
+        add_entry(store, std::to_string(i), block_of(grid_with_colours(i + 1)));
+    }
+    write("ten.dat", archive_bytes(store));
+    ASSERT_EQ(tvk({"sheet", at("ten.dat"), at("sheet.png")}).status, 0);
+    const Picture sheet = read_picture("sheet.png");
+    ASSERT_EQ(sheet.width, 8 * kScreenWidth + 7);
+    ASSERT_EQ(sheet.height, 2 * kScreenHeight + 1);
+    // Entry 9 is the second of the second row; (x + y) % 10 picks its colour.
+    EXPECT_EQ(sheet.pixel(121 + 3, 113 + 4), source_of(grid_with_colours(10))(3, 4));
+    EXPECT_EQ(sheet.pixel(7 * 121 + 5, 0), source_of(grid_with_colours(8))(5, 0));
+    EXPECT_EQ(sheet.pixel(120, 0), kSheetBackground);
+    EXPECT_EQ(sheet.pixel(5 * 121, 150), kSheetBackground);
+
+    EntryStore empty_store;
+    write("empty.dat", archive_bytes(empty_store));
+    const RunResult empty = tvk({"sheet", at("empty.dat"), at("sheet.png")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "tvk: " + at("empty.dat") + ": The archive has no entries to show\n");
+}
+
+}  // namespace
+}  // namespace tvk::test

@@ -1,0 +1,202 @@
+#include "cli_fixture.h"
+
+namespace tvk::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Block byte offsets used to plant foreign bytes.
+constexpr std::size_t kPalette = 8;
+constexpr std::size_t kStream = 264;
+
+class UnpackPack : public CliTest {
+  protected:
+    // An archive with everything a picture cannot carry, and record checksums that are wrong.
+    std::string foreign_archive() {
+        EntryStore store;
+        add_entry(store, "plain", block_of(grid_with_colours(5)));
+        add_entry(store, "odd size", block_of(grid_with_colours(2)));
+        const std::uint8_t odd[] = {0x01, 0x02, 0x03, 0x04};
+        std::copy(std::begin(odd), std::end(odd), store.name_buffer(1).begin() + 60);
+
+        ScreenBlock junk = block_of(grid_with_colours(3));
+        junk[12000] = 0x5A;
+        junk[kBlockSize - 1] = 0xA5;
+        add_entry(store, "junk after the stream", junk);
+
+        ScreenBlock unused = block_of(grid_with_colours(4));
+        unused[kPalette + 4 * 40] = 0x77;     // an entry that no pixel uses
+        unused[kPalette + 4 * 1 + 2] = 0x11;  // byte 2 of a used entry
+        unused[5] = 0x09;
+        add_entry(store, "unused palette", unused);
+
+        // Pixel 0 takes palette entry 0, given a colour of its own: 64 colours on screen.
+        ScreenBlock all64 = block_of(grid_with_colours(63));
+        all64[kPalette] = 0x42;
+        all64[kStream + 1] &= 0xC0;
+        add_entry(store, "64 colours", all64);
+
+        add_entry(store, "blank", ScreenBlock{});
+        add_entry(store, "q\"b\\s\x01\x7F\x9F\xA0\xFF", block_of(grid_with_colours(6)));
+        add_entry(store, std::string("ab\0junk", 7), block_of(grid_with_colours(7)));
+
+        std::string file = archive_bytes(store);
+        set_stored_checksum(file, 256, 64, 0x12345678);
+        set_stored_checksum(file, 64 * (8 + 5) + 2 * kBlockSize, kBlockSize, 0);
+        return file;
+    }
+    void unpack_foreign() {
+        write("tvk.dat", foreign_archive());
+        const RunResult run = tvk({"unpack", at("tvk.dat"), at("dir")});
+        ASSERT_EQ(run.status, 0) << run.err;
+    }
+    std::vector<std::string> files_in(const std::string& folder) {
+        std::vector<std::string> names;
+        for (const auto& file : fs::directory_iterator(path(folder))) {
+            names.push_back(file.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Replaces the manifest's entry lines.
+    void write_manifest(const std::string& entries) {
+        write("dir/manifest.txt", "tvk-manifest 1\n" + entries);
+    }
+    RunResult pack() { return tvk({"pack", at("dir"), at("packed.dat")}); }
+};
+
+TEST_F(UnpackPack, AnUntouchedUnpackPacksBackByteForByte) {
+    unpack_foreign();
+    EXPECT_EQ(files_in("dir"), (std::vector<std::string>{
+                                   "0000.png", "0001.png", "0002.block", "0002.png", "0003.block",
+                                   "0003.png", "0004.block", "0004.png", "0005.block", "0005.png",
+                                   "0006.png", "0007.png", "manifest.txt"}));
+    ASSERT_EQ(pack().status, 0);
+    // Only the stored checksums differ from the original: every save recomputes them.
+    EXPECT_EQ(read("packed.dat"), resaved(read("tvk.dat")));
+    EXPECT_NE(read("packed.dat"), read("tvk.dat"));
+}
+
+TEST_F(UnpackPack, TheManifestKeepsNamesAndRecordBytes) {
+    unpack_foreign();
+    const std::string manifest = read("dir/manifest.txt");
+    EXPECT_EQ(manifest.substr(0, 15), "tvk-manifest 1\n");
+    for (const std::string line : {
+             "0000.png\t68280000\t-\t\"plain\"\n",
+             "0001.png\t01020304\t-\t\"odd size\"\n",
+             "0002.png\t68280000\t0002.block\t\"junk after the stream\"\n",
+             "0005.png\t68280000\t0005.block\t\"blank\"\n",
+             "0006.png\t68280000\t-\t\"q\\\"b\\\\s\\x01\\x7f\\x9f\xC2\xA0\xC3\xBF\"\n",
+             "0007.png\t68280000\t-\t\"ab\\x00junk\"\n",
+         }) {
+        EXPECT_NE(manifest.find(line), std::string::npos) << line;
+    }
+    // A blank block dumps to its explanation alone.
+    EXPECT_EQ(read("dir/0005.block").find('\n'), read("dir/0005.block").size() - 1);
+}
+
+TEST_F(UnpackPack, AChangedPictureIsImportedInsteadOfItsStoredBlock) {
+    unpack_foreign();
+    write_picture("dir/0000.png", kScreenWidth, kScreenHeight, source_of(grid_with_colours(11)));
+    write_picture("dir/0002.png", kScreenWidth, kScreenHeight, source_of(grid_with_colours(9)));
+    ASSERT_EQ(pack().status, 0);
+    EntryStore expected = load(read("tvk.dat"));
+    expected.screen_block(0) = block_of(grid_with_colours(11));
+    expected.screen_block(2) = block_of(grid_with_colours(9));
+    EXPECT_EQ(read("packed.dat"), archive_bytes(expected));
+}
+
+TEST_F(UnpackPack, APictureThatCannotBeImportedIsNamed) {
+    unpack_foreign();
+    write("packed.dat", "previous");
+    // The 64-colour screen, exported by unpack, edited in one pixel: no longer the stored block.
+    Picture picture = read_picture("dir/0004.png");
+    write_picture("dir/0004.png", kScreenWidth, kScreenHeight, [&picture](int x, int y) {
+        return x == 119 && y == 111 ? 0xFFFFFFFFu : picture.pixel(x, y);
+    });
+    const RunResult run = pack();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "tvk: " + at("dir/0004.png") + ": Image consists more than 63 colors!\n");
+    EXPECT_EQ(read("packed.dat"), "previous");
+    fs::remove(path("dir/0001.png"));
+    EXPECT_EQ(pack().err, "tvk: " + at("dir/0001.png") + ": Image width must be 120\n");
+}
+
+TEST_F(UnpackPack, EditingTheManifestRenamesReordersAddsAndRemoves) {
+    EntryStore store;
+    for (const char* name : {"a", "b", "c"}) {
+        add_entry(store, name, block_of(grid_with_colours(name[0] - 'a' + 2)));
+    }
+    write("tvk.dat", archive_bytes(store));
+    ASSERT_EQ(tvk({"unpack", at("tvk.dat"), at("dir")}).status, 0);
+    write_picture("dir/new.png", kScreenWidth, kScreenHeight, source_of(grid_with_colours(20)));
+    write_manifest(
+        "0002.png 68280000 - \"see\"\r\n# a comment\n\n0000.png\t-\t-\t\"a\"\nnew.png - - "
+        "\"n\xC3\xA9w\"\n");
+    ASSERT_EQ(pack().status, 0);
+    EntryStore expected;
+    add_entry(expected, "see", block_of(grid_with_colours(4)));
+    add_entry(expected, "a", block_of(grid_with_colours(2)));
+    add_entry(expected, "n\xE9w", block_of(grid_with_colours(20)));
+    EXPECT_EQ(read("packed.dat"), archive_bytes(expected));
+}
+
+TEST_F(UnpackPack, ManifestMistakesAreReportedWithTheirLine) {
+    ASSERT_NO_FATAL_FAILURE(unpack_foreign());
+    const std::string manifest = at("dir/manifest.txt");
+    const auto error_for = [&](const std::string& entries) {
+        write_manifest(entries);
+        const RunResult run = pack();
+        EXPECT_EQ(run.status, 1);
+        return run.err;
+    };
+    EXPECT_EQ(error_for("0000.png - - \"b\"\n0001.png - - \" !\"\n"),
+              "tvk: " + manifest + ":3: This name make hash collision\n");
+    EXPECT_EQ(
+        error_for("0000.png - - \"a\\tb\"\n"),
+        "tvk: " + manifest + ":2: the name holds an unknown escape; use \\\\, \\\" or \\xHH\n");
+    EXPECT_EQ(error_for("0000.png 6828 - \"a\"\n"),
+              "tvk: " + manifest + ":2: the record bytes 60-63 must be 8 hex digits or -\n");
+    EXPECT_EQ(error_for("0000.png - - \"\xC4\x80\"\n"),
+              "tvk: " + manifest + ":2: The name may hold only the characters U+0001 to U+00FF\n");
+    EXPECT_EQ(error_for("0000.png - 0009.block \"a\"\n"),
+              "tvk: " + at("dir/0009.block") + ": Can't open\n");
+    write("dir/manifest.txt", "0000.png - - \"a\"\n");
+    EXPECT_EQ(pack().err, "tvk: " + manifest +
+                              ":1: the manifest must begin with the line \"tvk-manifest 1\"\n");
+    fs::remove(path("dir/manifest.txt"));
+    EXPECT_EQ(pack().err, "tvk: " + manifest + ": Can't open\n");
+    EXPECT_FALSE(fs::exists(path("packed.dat")));
+}
+
+TEST_F(UnpackPack, FileNamesFollowTheIndexWhateverTheName) {
+    EntryStore store;
+    for (const char* name : {"a/b", "..", "con:", "*?", "", " "}) {
+        add_entry(store, name, ScreenBlock{});
+    }
+    write("tvk.dat", archive_bytes(store));
+    ASSERT_EQ(tvk({"unpack", at("tvk.dat"), at("dir")}).status, 0);
+    const std::vector<std::string> files = files_in("dir");
+    EXPECT_EQ(files.size(), 6u * 2 + 1);
+    EXPECT_EQ(files[10], "0005.block");
+    EXPECT_EQ(files[11], "0005.png");
+}
+
+TEST_F(UnpackPack, UnpackWritesIntoAFolderThatHoldsFilesOnlyWithForce) {
+    write("tvk.dat", foreign_archive());
+    fs::create_directory(path("dir"));
+    write("dir/0000.png", "edited");
+    const RunResult run = tvk({"unpack", at("tvk.dat"), at("dir")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "tvk: " + at("dir") + ": The folder is not empty; give --force to write into it\n");
+    EXPECT_EQ(read("dir/0000.png"), "edited");
+    ASSERT_EQ(tvk({"unpack", "--force", at("tvk.dat"), at("dir")}).status, 0);
+    ASSERT_EQ(pack().status, 0);
+    EXPECT_EQ(read("packed.dat"), resaved(read("tvk.dat")));
+    EXPECT_EQ(tvk({"unpack", at("tvk.dat"), at("tvk.dat")}).err,
+              "tvk: " + at("tvk.dat") + ": Not a folder\n");
+}
+
+}  // namespace
+}  // namespace tvk::test
