@@ -1,6 +1,8 @@
 #include "tvk_command.h"
 
+#include <algorithm>
 #include <array>
+#include <ostream>
 #include <string_view>
 
 #include "cli_support.h"
@@ -148,22 +150,20 @@ int check_operands(CliContext& context, const CommandSpec& command, const Invoca
     std::size_t required = 0;
     std::size_t allowed = 0;
     std::string_view names = command.operands;
-    std::size_t position = 0;
     while (!names.empty()) {
         const std::size_t end = std::min(names.find(' '), names.size());
         const std::string_view name = names.substr(0, end);
         names.remove_prefix(std::min(end + 1, names.size()));
+        if (allowed < call.operands.size() && is_index_operand(name) &&
+            !is_index_text(call.operands[allowed])) {
+            return usage_error(context,
+                               "'" + call.operands[allowed] + "' is not an index (0, 1, 2, ...)",
+                               &command);
+        }
         ++allowed;
         if (!name.starts_with("[")) {
             required = allowed;
         }
-        if (position < call.operands.size() && is_index_operand(name) &&
-            !is_index_text(call.operands[position])) {
-            return usage_error(context,
-                               "'" + call.operands[position] + "' is not an index (0, 1, 2, ...)",
-                               &command);
-        }
-        ++position;
     }
     if (call.operands.size() < required || call.operands.size() > allowed) {
         return usage_error(context, std::string(command.name) + ": wrong number of arguments",
