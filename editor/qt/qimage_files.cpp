@@ -4,16 +4,13 @@
 #include <QString>
 
 #include "platform_image_files.h"
+#include "qt_path.h"
 
 namespace tvk {
 namespace {
 
-QString qt_path(const std::filesystem::path& file) {
-    return QString::fromStdU16String(file.u16string());
-}
-
 class QImageFiles final : public ImageFiles {
-public:
+  public:
     Picture read_picture(const std::filesystem::path& file) override {
         QImage image;
         if (!image.load(qt_path(file))) {
@@ -22,7 +19,8 @@ public:
         // The first frame of an animated or multi-page file, as 0xAARRGGBB words.
         image = image.convertToFormat(QImage::Format_ARGB32);
         Picture picture{image.width(), image.height(), {}};
-        picture.argb.reserve(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+        picture.argb.reserve(static_cast<std::size_t>(picture.width) *
+                             static_cast<std::size_t>(picture.height));
         for (int y = 0; y < picture.height; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             picture.argb.insert(picture.argb.end(), line, line + picture.width);
@@ -49,6 +47,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<ImageFiles> make_platform_image_files() { return std::make_unique<QImageFiles>(); }
+std::unique_ptr<ImageFiles> make_platform_image_files() {
+    return std::make_unique<QImageFiles>();
+}
 
 }  // namespace tvk
