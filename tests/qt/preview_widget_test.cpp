@@ -1,0 +1,102 @@
+#include "preview_widget.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "screen_image.h"
+
+namespace tvk {
+namespace {
+
+// A grid where every pixel differs from its neighbours.
+PixelGrid pattern() {
+    PixelGrid grid{};
+    for (std::size_t x = 0; x < kScreenWidth; ++x) {
+        for (std::size_t y = 0; y < kScreenHeight; ++y) {
+            grid[grid_index(x, y)] =
+                static_cast<ColourValue>((x * 2) | (y * 2) << 8 | ((x + y) % 256) << 16);
+        }
+    }
+    return grid;
+}
+
+QRgb expected_at(const PixelGrid& grid, int x, int y) {
+    return argb_from_colour(
+        grid[grid_index(static_cast<std::size_t>(x), static_cast<std::size_t>(y))]);
+}
+
+// Renders the preview into an image of `ratio` device pixels per logical pixel.
+QImage render(PreviewWidget& preview, qreal ratio) {
+    QImage image(static_cast<int>(kScreenWidth * ratio), static_cast<int>(kScreenHeight * ratio),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::magenta);
+    preview.render(&image);
+    return image;
+}
+
+TEST(PreviewWidget, StartsBlackAndKeepsTheGridItWasShown) {
+    QWidget window;
+    PreviewWidget preview(&window);
+    preview.resize(kScreenWidth, kScreenHeight);
+    EXPECT_EQ(render(preview, 1).pixel(60, 50), qRgb(0, 0, 0));
+
+    const PixelGrid grid = pattern();
+    preview.show_grid(grid);
+    const QImage image = render(preview, 1);
+    for (const auto& [x, y] : {std::pair{0, 0}, {119, 0}, {0, 111}, {119, 111}, {37, 81}}) {
+        EXPECT_EQ(image.pixel(x, y), expected_at(grid, x, y)) << x << ", " << y;
+    }
+}
+
+TEST(PreviewWidget, ScalesByWholeStepsOnDenseScreens) {
+    EXPECT_EQ(PreviewWidget::scale_step(1.0), 1);
+    EXPECT_EQ(PreviewWidget::scale_step(1.5), 1);
+    EXPECT_EQ(PreviewWidget::scale_step(2.0), 2);
+    EXPECT_EQ(PreviewWidget::scale_step(2.75), 2);
+    EXPECT_EQ(PreviewWidget::scale_step(0.5), 1);
+}
+
+// The picture drawn onto an image of `ratio` device pixels per logical pixel, on magenta.
+QImage draw_at(const QImage& picture, qreal ratio) {
+    QImage image(static_cast<int>(kScreenWidth * ratio), static_cast<int>(kScreenHeight * ratio),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    PreviewWidget::draw_scaled(painter, picture, ratio);
+    return image;
+}
+
+TEST(PreviewWidget, DoubleDensityShowsEachPixelAsATwoByTwoBlock) {
+    QWidget window;
+    PreviewWidget preview(&window);
+    const PixelGrid grid = pattern();
+    preview.show_grid(grid);
+    const QImage image = draw_at(preview.image(), 2);
+    for (const auto& [x, y] : {std::pair{0, 0}, {119, 111}, {37, 81}}) {
+        for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
+            EXPECT_EQ(image.pixel(2 * x + dx, 2 * y + dy), expected_at(grid, x, y))
+                << x << ", " << y;
+        }
+    }
+}
+
+TEST(PreviewWidget, FractionalDensityKeepsOneDevicePixelPerScreenPixel) {
+    QWidget window;
+    PreviewWidget preview(&window);
+    const PixelGrid grid = pattern();
+    preview.show_grid(grid);
+    const QImage image = draw_at(preview.image(), 1.5);
+    for (const auto& [x, y] : {std::pair{0, 0}, {119, 111}, {37, 81}}) {
+        EXPECT_EQ(image.pixel(x, y), expected_at(grid, x, y)) << x << ", " << y;
+    }
+    // Beyond 120 x 112 device pixels nothing is drawn: no stretched, blurred copy.
+    EXPECT_EQ(image.pixel(120, 50), QColor(Qt::magenta).rgb());
+    EXPECT_EQ(image.pixel(50, 112), QColor(Qt::magenta).rgb());
+}
+
+}  // namespace
+}  // namespace tvk
