@@ -23,13 +23,10 @@ void PreviewWidget::show_grid(const PixelGrid& grid) {
     update();
 }
 
-int PreviewWidget::scale_step(qreal device_pixel_ratio) {
-    return std::max(1, static_cast<int>(std::floor(device_pixel_ratio)));
-}
-
 void PreviewWidget::draw_scaled(QPainter& painter, const QImage& picture,
                                 qreal device_pixel_ratio) {
-    const qreal logical = scale_step(device_pixel_ratio) / device_pixel_ratio;
+    const int step = std::max(1, static_cast<int>(std::floor(device_pixel_ratio)));
+    const qreal logical = step / device_pixel_ratio;
     painter.drawImage(QRectF(0, 0, picture.width() * logical, picture.height() * logical), picture);
 }
 

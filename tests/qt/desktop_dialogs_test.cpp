@@ -40,78 +40,77 @@ void when_shown(std::function<void(Dialog&)> answer) {
     timer->start();
 }
 
-class RealDialogs : public ::testing::Test {
-  protected:
-    QWidget owner;
-    std::unique_ptr<DesktopDialogs> dialogs = make_desktop_dialogs();
-};
-
-TEST_F(RealDialogs, OpenArchiveProposesTheArchiveNameInTheCurrentFolder) {
+// What a file chooser showed before the test cancelled it.
+struct ChooserSeen {
     QFileDialog::AcceptMode mode{};
     QFileDialog::FileMode file_mode{};
-    QStringList filters, selected;
-    QWidget* parent = nullptr;
-    when_shown<QFileDialog>([&](QFileDialog& dialog) {
-        mode = dialog.acceptMode();
-        file_mode = dialog.fileMode();
-        filters = dialog.nameFilters();
-        selected = dialog.selectedFiles();
-        parent = dialog.parentWidget();
-        dialog.reject();
-    });
-    EXPECT_EQ(dialogs->choose_file(&owner, FileChoice::open_archive), std::nullopt);
-    EXPECT_EQ(mode, QFileDialog::AcceptOpen);
-    EXPECT_EQ(file_mode, QFileDialog::ExistingFile);
-    EXPECT_EQ(filters, QStringList{QStringLiteral("All (*)")});
-    EXPECT_EQ(selected, QStringList{QDir::current().absoluteFilePath(QStringLiteral("TVK.DAT"))});
-    EXPECT_EQ(parent, &owner);
-}
-
-TEST_F(RealDialogs, SaveArchiveAsksNoOverwriteQuestion) {
-    bool confirm = true;
-    QFileDialog::AcceptMode mode{};
-    QStringList selected;
-    when_shown<QFileDialog>([&](QFileDialog& dialog) {
-        confirm = !dialog.testOption(QFileDialog::DontConfirmOverwrite);
-        mode = dialog.acceptMode();
-        selected = dialog.selectedFiles();
-        dialog.reject();
-    });
-    EXPECT_EQ(dialogs->choose_file(&owner, FileChoice::save_archive), std::nullopt);
-    EXPECT_FALSE(confirm);
-    EXPECT_EQ(mode, QFileDialog::AcceptSave);
-    EXPECT_EQ(selected, QStringList{QDir::current().absoluteFilePath(QStringLiteral("TVK.DAT"))});
-}
-
-TEST_F(RealDialogs, SaveScreenOffersPngFirstAndKeepsTheNameAsTyped) {
+    bool asks_before_overwriting = true;
     QStringList filters;
     QString selected_filter;
+    QStringList selected;
+    QWidget* parent = nullptr;
+};
+
+class RealDialogs : public ::testing::Test {
+  protected:
+    ChooserSeen look_at_chooser(FileChoice choice) {
+        ChooserSeen seen;
+        when_shown<QFileDialog>([&](QFileDialog& dialog) {
+            seen = {dialog.acceptMode(),
+                    dialog.fileMode(),
+                    !dialog.testOption(QFileDialog::DontConfirmOverwrite),
+                    dialog.nameFilters(),
+                    dialog.selectedNameFilter(),
+                    dialog.selectedFiles(),
+                    dialog.parentWidget()};
+            dialog.reject();
+        });
+        EXPECT_EQ(dialogs->choose_file(&owner, choice), std::nullopt);
+        return seen;
+    }
+
+    QWidget owner;
+    std::unique_ptr<DesktopDialogs> dialogs = make_desktop_dialogs();
+    const QStringList all{QStringLiteral("All (*)")};
+    const QStringList archive{QDir::current().absoluteFilePath(QStringLiteral("TVK.DAT"))};
+};
+
+TEST_F(RealDialogs, ArchiveChoosersProposeTheArchiveInTheCurrentFolder) {
+    const ChooserSeen open = look_at_chooser(FileChoice::open_archive);
+    EXPECT_EQ(open.mode, QFileDialog::AcceptOpen);
+    EXPECT_EQ(open.file_mode, QFileDialog::ExistingFile);
+    EXPECT_EQ(open.filters, all);
+    EXPECT_EQ(open.selected, archive);
+    EXPECT_EQ(open.parent, &owner);
+
+    const ChooserSeen save = look_at_chooser(FileChoice::save_archive);
+    EXPECT_EQ(save.mode, QFileDialog::AcceptSave);
+    EXPECT_FALSE(save.asks_before_overwriting);
+    EXPECT_EQ(save.filters, all);
+    EXPECT_EQ(save.selected, archive);
+}
+
+TEST_F(RealDialogs, ImageChoosersProposeNoNameAndOfferPngFirstForExport) {
+    const ChooserSeen open = look_at_chooser(FileChoice::open_image);
+    EXPECT_EQ(open.file_mode, QFileDialog::ExistingFile);
+    EXPECT_EQ(open.filters, all);
+    EXPECT_TRUE(open.selected.isEmpty() || QFileInfo(open.selected.front()).isDir());
+
+    const ChooserSeen save = look_at_chooser(FileChoice::save_png);
+    EXPECT_EQ(save.mode, QFileDialog::AcceptSave);
+    EXPECT_FALSE(save.asks_before_overwriting);
+    EXPECT_EQ(save.filters,
+              (QStringList{QStringLiteral("PNG (*.png)"), QStringLiteral("All (*)")}));
+    EXPECT_EQ(save.selected_filter, QStringLiteral("PNG (*.png)"));
+}
+
+TEST_F(RealDialogs, SaveScreenKeepsTheNameAsTyped) {
     const QString typed = QDir::temp().absoluteFilePath(QStringLiteral("screen without extension"));
     when_shown<QFileDialog>([&](QFileDialog& dialog) {
-        filters = dialog.nameFilters();
-        selected_filter = dialog.selectedNameFilter();
         dialog.selectFile(typed);
         static_cast<QDialog&>(dialog).accept();  // as the Save button does
     });
     EXPECT_EQ(dialogs->choose_file(&owner, FileChoice::save_png), std_path(typed));
-    EXPECT_EQ(filters, (QStringList{QStringLiteral("PNG (*.png)"), QStringLiteral("All (*)")}));
-    EXPECT_EQ(selected_filter, QStringLiteral("PNG (*.png)"));
-}
-
-TEST_F(RealDialogs, OpenImageProposesNoName) {
-    QFileDialog::FileMode file_mode{};
-    QStringList filters;
-    QStringList selected;
-    when_shown<QFileDialog>([&](QFileDialog& dialog) {
-        file_mode = dialog.fileMode();
-        filters = dialog.nameFilters();
-        selected = dialog.selectedFiles();
-        dialog.reject();
-    });
-    EXPECT_EQ(dialogs->choose_file(&owner, FileChoice::open_image), std::nullopt);
-    EXPECT_EQ(file_mode, QFileDialog::ExistingFile);
-    EXPECT_EQ(filters, QStringList{QStringLiteral("All (*)")});
-    EXPECT_TRUE(selected.isEmpty() || QFileInfo(selected.front()).isDir());
 }
 
 TEST_F(RealDialogs, WarningIsAnErrorBoxWithOneOkButton) {

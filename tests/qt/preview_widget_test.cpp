@@ -27,38 +27,6 @@ QRgb expected_at(const PixelGrid& grid, int x, int y) {
         grid[grid_index(static_cast<std::size_t>(x), static_cast<std::size_t>(y))]);
 }
 
-// Renders the preview into an image of `ratio` device pixels per logical pixel.
-QImage render(PreviewWidget& preview, qreal ratio) {
-    QImage image(static_cast<int>(kScreenWidth * ratio), static_cast<int>(kScreenHeight * ratio),
-                 QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::magenta);
-    preview.render(&image);
-    return image;
-}
-
-TEST(PreviewWidget, StartsBlackAndKeepsTheGridItWasShown) {
-    QWidget window;
-    PreviewWidget preview(&window);
-    preview.resize(kScreenWidth, kScreenHeight);
-    EXPECT_EQ(render(preview, 1).pixel(60, 50), qRgb(0, 0, 0));
-
-    const PixelGrid grid = pattern();
-    preview.show_grid(grid);
-    const QImage image = render(preview, 1);
-    for (const auto& [x, y] : {std::pair{0, 0}, {119, 0}, {0, 111}, {119, 111}, {37, 81}}) {
-        EXPECT_EQ(image.pixel(x, y), expected_at(grid, x, y)) << x << ", " << y;
-    }
-}
-
-TEST(PreviewWidget, ScalesByWholeStepsOnDenseScreens) {
-    EXPECT_EQ(PreviewWidget::scale_step(1.0), 1);
-    EXPECT_EQ(PreviewWidget::scale_step(1.5), 1);
-    EXPECT_EQ(PreviewWidget::scale_step(2.0), 2);
-    EXPECT_EQ(PreviewWidget::scale_step(2.75), 2);
-    EXPECT_EQ(PreviewWidget::scale_step(0.5), 1);
-}
-
 // The picture drawn onto an image of `ratio` device pixels per logical pixel, on magenta.
 QImage draw_at(const QImage& picture, qreal ratio) {
     QImage image(static_cast<int>(kScreenWidth * ratio), static_cast<int>(kScreenHeight * ratio),

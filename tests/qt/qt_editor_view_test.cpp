@@ -50,28 +50,6 @@ TEST_F(ViewTest, RowsChangedByTheProgramAreNeverTheUsersSelectionChange) {
     EXPECT_EQ(user_changes.count(), 1);
 }
 
-TEST_F(ViewTest, RowTextsKeepEveryLatinOneCharacter) {
-    view.insert_row(1, u"Caf\u00e9 \u00ff");
-    EXPECT_EQ(view.row_count(), 4);
-    EXPECT_EQ(view.row_text(1), u"Caf\u00e9 \u00ff");
-    EXPECT_EQ(list.item(1)->text(), QStringLiteral("Caf\u00e9 \u00ff"));
-    EXPECT_EQ(view.row_text(2), u"one");
-}
-
-TEST_F(ViewTest, NameBoxAndSelectionButtons) {
-    view.set_name_text(u"abc\u00e9");
-    EXPECT_EQ(name.text(), QStringLiteral("abc\u00e9"));
-    name.setText(QStringLiteral("ab\u4e00cd"));
-    EXPECT_EQ(view.name_text(), u"ab\u4e00cd");
-
-    view.enable_selection_buttons(false);
-    EXPECT_FALSE(first.isEnabled());
-    EXPECT_FALSE(second.isEnabled());
-    view.enable_selection_buttons(true);
-    EXPECT_TRUE(first.isEnabled());
-    EXPECT_TRUE(second.isEnabled());
-}
-
 TEST_F(ViewTest, WarningsAndChoosersAreOwnedByTheWindow) {
     dialogs.answers.push_back(std::filesystem::path("/tmp/x.png"));
     EXPECT_EQ(view.choose_file(FileChoice::save_png), std::filesystem::path("/tmp/x.png"));

@@ -1,11 +1,9 @@
 #include "sample_screens.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <set>
 
-#include "archive_file.h"
 #include "name_text.h"
 #include "screen_codec.h"
 
@@ -40,22 +38,6 @@ TEST(SampleArchive, OnePictureUsesAllSixtyThreeColours) {
     auto grid = std::make_unique<PixelGrid>();
     decode_screen(store.screen_block(3), *grid);
     EXPECT_EQ(colours_of(*grid).size(), kMaxEncodedColours);
-}
-
-TEST(SampleArchive, ReadsBackFromTheFileItIsSavedTo) {
-    EntryStore store;
-    ASSERT_EQ(build_sample_archive(store), "");
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("tvk-sample-" + std::to_string(::getpid()) + ".dat");
-    ASSERT_EQ(save_archive_file(store, file), SaveResult::saved);
-    EntryStore reread;
-    ASSERT_EQ(open_archive_file(reread, file), OpenResult::opened);
-    std::filesystem::remove(file);
-    ASSERT_EQ(reread.count(), store.count());
-    for (std::size_t i = 0; i < store.count(); ++i) {
-        EXPECT_STREQ(reread.display_name(i), store.display_name(i));
-        EXPECT_EQ(reread.screen_block(i), store.screen_block(i)) << i;
-    }
 }
 
 }  // namespace

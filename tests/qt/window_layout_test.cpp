@@ -83,11 +83,6 @@ TEST_F(WindowLayout, TextsAndTheStateAtStart) {
     EXPECT_FALSE(list().isSortingEnabled());
 }
 
-TEST_F(WindowLayout, NameBoxTakesAtMost56Characters) {
-    type_name(QString(60, QLatin1Char('x')));
-    EXPECT_EQ(name().text().size(), 56);
-}
-
 TEST_F(WindowLayout, TabVisitsTheControlsInTemplateOrder) {
     open_sample();
     click_row(0);  // every button enabled
