@@ -14,28 +14,25 @@ void TimingCollector::ReportRuns(const std::vector<Run>& runs) {
         if (run.error_occurred) {
             continue;
         }
-        // CPU time, not wall time: other processes on the machine then disturb the ratios less.
-        const double ns = run.GetAdjustedCPUTime() * kNanosecondsPer[run.time_unit];
-        std::vector<double>& times = m_times_ns[run.run_name.function_name];
-        if (run.run_type == Run::RT_Iteration) {
-            times.push_back(ns);
-        } else if (run.aggregate_name == "median") {
-            // Only aggregates are reported when asked for; the median then stands for them all.
-            times.assign(1, ns);
+        // CPU time, not wall time, and the fastest repetition: other processes on the machine
+        // only ever add to a measurement, so these disturb the ratios least.
+        const bool repetition = run.run_type == Run::RT_Iteration;
+        if (repetition || run.aggregate_name == kFastest) {
+            const double ns = run.GetAdjustedCPUTime() * kNanosecondsPer[run.time_unit];
+            auto [found, added] = m_fastest_ns.try_emplace(run.run_name.function_name, ns);
+            found->second = std::min(found->second, ns);
         }
     }
     ConsoleReporter::ReportRuns(runs);
 }
 
-double TimingCollector::median_ns(const std::string& benchmark) const {
-    const auto found = m_times_ns.find(benchmark);
-    if (found == m_times_ns.end() || found->second.empty()) {
-        return 0;
-    }
-    std::vector<double> times = found->second;
-    const auto middle = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2);
-    std::nth_element(times.begin(), middle, times.end());
-    return *middle;
+double TimingCollector::fastest_ns(const std::string& benchmark) const {
+    const auto found = m_fastest_ns.find(benchmark);
+    return found == m_fastest_ns.end() ? 0 : found->second;
+}
+
+double fastest(const std::vector<double>& values) {
+    return *std::min_element(values.begin(), values.end());
 }
 
 }  // namespace tvk::bench

@@ -8,17 +8,21 @@
 
 namespace tvk::bench {
 
-// Prints the runs like the console reporter and keeps each benchmark's time per iteration, so that
-// ratios between benchmarks of one run can be printed afterwards.
+// Name of the statistic that each benchmark adds to its aggregates, computed by fastest().
+inline constexpr const char* kFastest = "fastest";
+double fastest(const std::vector<double>& values);
+
+// Prints the runs like the console reporter and keeps each benchmark's fastest time per
+// iteration, so that ratios between benchmarks of one run can be printed afterwards.
 class TimingCollector : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override;
-    // Median time per iteration in nanoseconds over the repetitions; 0 when the benchmark did not
-    // run (filtered out or failed).
-    double median_ns(const std::string& benchmark) const;
+    // Fastest CPU time per iteration in nanoseconds over the repetitions; 0 when the benchmark
+    // did not run (filtered out or failed).
+    double fastest_ns(const std::string& benchmark) const;
 
   private:
-    std::map<std::string, std::vector<double>> m_times_ns;
+    std::map<std::string, double> m_fastest_ns;
 };
 
 }  // namespace tvk::bench
