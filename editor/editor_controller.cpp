@@ -150,8 +150,6 @@ void EditorController::selection_changed() {
 }
 
 int EditorController::list_key(ListKey key, bool shift) {
-    constexpr int kListHandlesKey = -1;
-    constexpr int kKeyHandled = -2;
     switch (key) {
         case ListKey::up:
             if (!shift) {

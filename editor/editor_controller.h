@@ -32,8 +32,7 @@ class EditorController {
 
     // The user changed the entry list's selection.
     void selection_changed();
-    // A key pressed in the entry list. Returns -1 to let the list handle the key as well, -2 when
-    // the key has been fully handled.
+    // A key pressed in the entry list: kListHandlesKey or kKeyHandled.
     int list_key(ListKey key, bool shift);
 
     const EntryStore& store() const { return m_store; }

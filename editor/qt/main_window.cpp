@@ -139,7 +139,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
-        return m_controller->list_key(list_key_from_qt(key->key()), shift) == kListKeyHandled;
+        return m_controller->list_key(list_key_from_qt(key->key()), shift) == kKeyHandled;
     }
     return QWidget::eventFilter(watched, event);
 }
