@@ -7,14 +7,13 @@ source "$(dirname "$0")/lib.sh"
 build=$1
 version=$2
 stage=$(mktemp -d)
-trap 'rm -rf "$stage"' EXIT
+trap 'rm -rf "$stage" "$stage.log"' EXIT
 
 if ! cmake --install "$build" --prefix "$stage" >"$stage.log" 2>&1; then
     cat "$stage.log" >&2
     fail "cmake --install failed"
     finish
 fi
-rm -f "$stage.log"
 
 check_installed_tree "$stage"
 
