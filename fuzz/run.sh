@@ -11,13 +11,16 @@ seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+targets="load_archive encode_screen"
 cmake --preset fuzz
-cmake --build --preset fuzz
+for target in $targets; do
+    cmake --build --preset fuzz --target "fuzz_$target" "replay_$target"
+done
 
 findings=build-fuzz/fuzz/findings
 mkdir -p "$findings"
 status=0
-for target in load_archive encode_screen; do
+for target in $targets; do
     # New inputs go to a scratch folder; the committed seeds are only read.
     scratch=$(mktemp -d)
     case $target in
