@@ -82,21 +82,28 @@ std::uint32_t record_checksum(const std::uint8_t* buffer, std::size_t end) {
 }
 
 TVK_VECTOR_CLONES void scramble(std::uint8_t* buffer, std::size_t length) {
-    // The key bytes alternate from byte 4 on, an even position, so one pattern serves every chunk
-    // counted from there; a fixed-size inner loop lets the compiler use vector registers.
+    // The bytes up to the first address that is a multiple of kChunk go one by one, so that the
+    // chunk stores after them never straddle two cache lines. A fixed-size inner loop lets the
+    // compiler use whole vector registers for the chunks.
     constexpr std::size_t kChunk = 64;
-    std::array<std::uint8_t, kChunk> pattern{};
-    for (std::size_t k = 0; k < kChunk; ++k) {
-        pattern[k] = buffer[k & 1];
-    }
+    const std::uint8_t key[2] = {buffer[0], buffer[1]};
     std::size_t k = kChecksumLength;
+    const std::size_t misaligned = reinterpret_cast<std::uintptr_t>(buffer + k) % kChunk;
+    const std::size_t aligned = std::min(length, k + (kChunk - misaligned) % kChunk);
+    for (; k < aligned; ++k) {
+        buffer[k] ^= key[k & 1];
+    }
+    std::array<std::uint8_t, kChunk> pattern{};
+    for (std::size_t j = 0; j < kChunk; ++j) {
+        pattern[j] = key[(k + j) & 1];
+    }
     for (; k + kChunk <= length; k += kChunk) {
         for (std::size_t j = 0; j < kChunk; ++j) {
             buffer[k + j] ^= pattern[j];
         }
     }
     for (; k < length; ++k) {
-        buffer[k] ^= pattern[k & 1];
+        buffer[k] ^= key[k & 1];
     }
 }
 

@@ -12,6 +12,7 @@ constexpr double kNanosecondsPer[] = {1, 1e3, 1e6, 1e9};  // by benchmark::TimeU
 void TimingCollector::ReportRuns(const std::vector<Run>& runs) {
     for (const Run& run : runs) {
         if (run.error_occurred) {
+            m_any_error = true;
             continue;
         }
         // CPU time, not wall time, and the fastest repetition: other processes on the machine

@@ -20,9 +20,12 @@ class TimingCollector : public benchmark::ConsoleReporter {
     // Fastest CPU time per iteration in nanoseconds over the repetitions; 0 when the benchmark
     // did not run (filtered out or failed).
     double fastest_ns(const std::string& benchmark) const;
+    // True when a benchmark stopped with an error, such as a round trip that changed the data.
+    bool any_error() const { return m_any_error; }
 
   private:
     std::map<std::string, double> m_fastest_ns;
+    bool m_any_error = false;
 };
 
 }  // namespace tvk::bench

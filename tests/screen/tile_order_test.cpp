@@ -44,16 +44,6 @@ TEST(TileOrder, FollowsTheRuleOfGroupsBandsAndColumns) {
     EXPECT_EQ(tile_order_table(), expected);
 }
 
-TEST(TileOrder, StartsEachBandAndGroupWhereTheRuleSays) {
-    const std::vector<Corner> table = tile_order_table();
-    EXPECT_EQ(table[1], Corner(0, 16));
-    EXPECT_EQ(table[2], Corner(8, 0));
-    EXPECT_EQ(table[24], Corner(0, 96));  // a bottom group: one tile row
-    EXPECT_EQ(table[28], Corner(32, 0));  // second band
-    EXPECT_EQ(table[84], Corner(96, 0));  // the 24-pixel-wide band
-    EXPECT_EQ(table[104], Corner(112, 96));
-}
-
 TEST(TileOrder, CoversEveryPixelExactlyOnce) {
     std::vector<int> covered(kPixelCount, 0);
     for (const auto& [x, y] : tile_order_table()) {
