@@ -86,6 +86,9 @@ TVK_VECTOR_CLONES void scramble(std::uint8_t* buffer, std::size_t length) {
     // chunk stores after them never straddle two cache lines. A fixed-size inner loop lets the
     // compiler use whole vector registers for the chunks.
     constexpr std::size_t kChunk = 64;
+    if (length <= kChecksumLength) {
+        return;
+    }
     const std::uint8_t key[2] = {buffer[0], buffer[1]};
     std::size_t k = kChecksumLength;
     const std::size_t misaligned = reinterpret_cast<std::uintptr_t>(buffer + k) % kChunk;
