@@ -10,8 +10,10 @@ OpenResult open_archive_file(EntryStore& store, const std::filesystem::path& pat
     store.clear();
     // std::ifstream takes the path's native form: UTF-8 bytes here, UTF-16 on Windows, where the
     // runtime opens it with sharing allowed.
+    // A folder opens as a stream on some systems; it is no file to read all the same.
+    std::error_code ignored;
     std::ifstream stream(path, std::ios::binary);
-    if (!stream.is_open()) {
+    if (!stream.is_open() || std::filesystem::is_directory(path, ignored)) {
         return OpenResult::cannot_open;
     }
     return load_archive(store, stream) == kLoaded ? OpenResult::opened : OpenResult::not_an_archive;

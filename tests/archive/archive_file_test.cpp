@@ -39,6 +39,10 @@ TEST_F(ArchiveFile, OpenClearsTheStoreEvenWhenItFails) {
     EXPECT_EQ(open_archive_file(store, folder.path() / "missing.dat"), OpenResult::cannot_open);
     EXPECT_EQ(store.count(), 0u);
 
+    store = test::store_of(2);
+    EXPECT_EQ(open_archive_file(store, folder.path()), OpenResult::cannot_open);
+    EXPECT_EQ(store.count(), 0u);
+
     write_file(file(), "short");
     store = test::store_of(2);
     EXPECT_EQ(open_archive_file(store, file()), OpenResult::not_an_archive);
