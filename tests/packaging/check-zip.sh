@@ -35,9 +35,11 @@ for program in TVK_Edit.exe tvk.exe; do
 done
 
 if command -v wine >/dev/null; then
+    # A console program: no display needed, and no offer to install Wine's .NET or browser.
     tvk()
     {
-        WINEDEBUG=-all wine "$folder/tvk.exe" "$@" 2>/dev/null | tr -d '\r'
+        WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine "$folder/tvk.exe" "$@" 2>/dev/null |
+            tr -d '\r'
     }
     expect_equal "tvk.exe --version" "tvk $version" "$(tvk --version)"
     cd "$scratch" || exit 1
