@@ -1,0 +1,4 @@
+# Windows 32-bit x86 with mingw-w64.
+set(TVK_MINGW_TRIPLET i686-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
