@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "gdiplus_api.h"
+#include "platform_image_files.h"
+#include "png_encoder.h"
+#include "test_files.h"
+#include "test_images.h"
+
+namespace tvk::test {
+namespace {
+
+// Opaque colours, few enough for a GIF's palette; each pixel depends on x and y, so turned or
+// mirrored pictures do not pass.
+std::uint32_t web_colour(int x, int y) {
+    const auto level = [](int n) { return static_cast<std::uint32_t>(n % 6) * 0x33u; };
+    return 0xFF000000u | level(x) << 16 | level(y) << 8 | level(x / 6 + y / 6);
+}
+
+class GdiplusImageFilesTest : public ::testing::Test {
+  protected:
+    TempFolder folder;
+    std::unique_ptr<ImageFiles> images = make_platform_image_files();
+};
+
+TEST_F(GdiplusImageFilesTest, ReadsPngBmpAndGifPixelForPixel) {
+    const struct {
+        const char* name;
+        ImageFormat format;
+    } files[] = {{"picture.png", kPng24}, {"picture.bmp", kBmp24}, {"picture.gif", kGif8}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        write_image(folder / file.name, file.format, 37, 23, web_colour);
+        const Picture picture = images->read_picture(folder / file.name);
+        ASSERT_EQ(picture.width, 37);
+        ASSERT_EQ(picture.height, 23);
+        for (int y = 0; y < 23; ++y) {
+            for (int x = 0; x < 37; ++x) {
+                ASSERT_EQ(picture.pixel(x, y), web_colour(x, y)) << x << ", " << y;
+            }
+        }
+    }
+}
+
+TEST_F(GdiplusImageFilesTest, KeepsAlphaAsTheFileHasIt) {
+    write_image(folder / "alpha.png", kPng32, 2, 1,
+                [](int x, int) { return x == 0 ? 0xFFFF0000u : 0x80FF0000u; });
+    const Picture picture = images->read_picture(folder / "alpha.png");
+    ASSERT_EQ(picture.width, 2);
+    EXPECT_EQ(picture.pixel(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(picture.pixel(1, 0), 0x80FF0000u);
+}
+
+TEST_F(GdiplusImageFilesTest, MissingAndUndecodableFilesHaveNoSize) {
+    write_file(folder / "words.png", "These are words, not a picture.\n");
+    write_file(folder / "cut.png", "\x89PNG\r\n\x1a\n");
+    for (const char* name : {"words.png", "cut.png", "missing.png"}) {
+        const Picture picture = images->read_picture(folder / name);
+        EXPECT_EQ(picture.width, 0) << name;
+        EXPECT_EQ(picture.height, 0) << name;
+        EXPECT_TRUE(picture.argb.empty()) << name;
+    }
+}
+
+TEST_F(GdiplusImageFilesTest, HugePicturesCountAsUndecodable) {
+    // 36 million pixels: far past any screen, and past what is copied out of a file.
+    write_image(folder / "huge.png", kPng24, 6000, 6000, [](int, int) { return 0xFF000000u; });
+    const Picture picture = images->read_picture(folder / "huge.png");
+    EXPECT_EQ(picture.width, 0);
+    EXPECT_TRUE(picture.argb.empty());
+}
+
+TEST_F(GdiplusImageFilesTest, EncodesAnOpaquePngThatReadsBackExactly) {
+    // Every pixel a colour of its own, with an alpha that must not reach the file.
+    Picture picture{120, 112, {}};
+    for (int y = 0; y < 112; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            picture.argb.push_back(0x40000000u | static_cast<std::uint32_t>(x * 131 + y * 7919) *
+                                                     0x9E3779u % 0x1000000u);
+        }
+    }
+    const std::optional<std::string> png = images->encode_png(picture);
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    write_file(folder / "written.png", *png);
+    const Picture back = decode_image(folder / "written.png");
+    ASSERT_EQ(back.width, 120);
+    ASSERT_EQ(back.height, 112);
+    for (int y = 0; y < 112; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            ASSERT_EQ(back.pixel(x, y), picture.pixel(x, y) | 0xFF000000u) << x << ", " << y;
+        }
+    }
+}
+
+TEST_F(GdiplusImageFilesTest, FindsTheFirstPngEncoder) {
+    CLSID found{};
+    const int index = find_png_encoder(found);
+    ASSERT_GE(index, 0);
+    const CLSID expected = encoder_for(L"image/png");
+    EXPECT_TRUE(IsEqualCLSID(found, expected));
+    EXPECT_EQ(index, encoder_index(L"image/png"));
+}
+
+}  // namespace
+}  // namespace tvk::test
