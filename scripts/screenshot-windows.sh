@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Takes the screenshot of TVK_Edit.exe for the documentation: starts a virtual X display with a
+# small window manager, runs build-windows/TVK_Edit.exe under Wine, opens the sample archive
+# through the real file dialog, selects a row and saves the window, frame included, as
+# docs/images/tvk-edit-windows.png.
+# usage: scripts/screenshot-windows.sh [NATIVE_BUILD_DIR]
+#   (default: build; its sample/TVK.DAT comes from `cmake --build --preset default`)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+source scripts/deps.sh
+source scripts/windows-wine.sh
+need_packages xvfb xdotool x11-utils imagemagick openbox mingw-w64 wine wine64 python3
+
+native="$(cd "${1:-build}" && pwd)"
+sample="$native/sample/TVK.DAT"
+build="$root/build-windows"
+output="$root/docs/images/tvk-edit-windows.png"
+if [ ! -f "$sample" ]; then
+    echo "Build the sample archive first: cmake --build --preset default" >&2
+    exit 1
+fi
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target TVK_Edit
+
+# A prefix of its own: here a window manager frames the windows, unlike on the test displays.
+use_wine_prefix "$build/wine-prefix-screenshot"
+
+# The first free display number.
+display=99
+while [ -e "/tmp/.X${display}-lock" ]; do
+    display=$((display + 1))
+done
+export DISPLAY=":$display"
+
+pids=()
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+}
+trap cleanup EXIT
+
+Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+wine "$build/TVK_Edit.exe" >/dev/null 2>&1 &
+window="$(xdotool search --sync --onlyvisible --name '^TVK_Edit$' | head -n 1)"
+sleep 1
+
+# Client-area pixels of the controls under Wine's dialog font: x * 6 / 4, y * 12 / 8 dialog units.
+click() {
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+    sleep 0.5
+}
+
+# "Open TVK"; the dialog proposes TVK.DAT in the folder it used last, so give the whole path.
+click 411 22
+chooser="$(xdotool search --sync --onlyvisible --name '^Open$' | head -n 1)"
+xdotool windowactivate --sync "$chooser" 2>/dev/null || true
+sleep 0.5
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "$(winepath -w "$sample")"
+xdotool key Return
+sleep 1.5
+
+# Select the first row with the mouse, then walk down to the sunset with the keyboard.
+click 150 18
+xdotool key Down
+sleep 0.5
+
+# Keep the pointer away from the picture.
+xdotool mousemove 5 595
+sleep 0.5
+
+mkdir -p "$(dirname "$output")"
+shot="$(mktemp --suffix=.png)"
+import -window root "$shot"
+# The frame: the window manager's parent of the client window.
+frame="$(xwininfo -children -id "$window" | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')"
+geometry="$(xwininfo -id "$frame" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4}
+    /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}')"
+convert "$shot" -crop "$geometry" +repage "$output"
+rm -f "$shot"
+echo "$output ($geometry)"
