@@ -17,9 +17,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # programs run on a bare Windows with no DLL beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# Programs and test programs side by side at the top of the build tree.
-set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-
 # The build machine cannot run the test programs, so they are listed when the tests run rather
 # than right after linking; Wine, when present, runs them there.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

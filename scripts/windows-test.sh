@@ -35,7 +35,7 @@ on_display() {
 
 failures=0
 summary=()
-for tests in "$build"/*_tests.exe; do
+while IFS= read -r tests; do
     name="$(basename "$tests")"
     stage "$name under Wine"
     log="$build/$name.log"
@@ -48,7 +48,7 @@ for tests in "$build"/*_tests.exe; do
         failures=$((failures + 1))
     fi
     summary+=("$name: $(grep -m1 '^\[  PASSED  \]' "$log" || echo 'no result')")
-done
+done < <(find "$build" -path "$build/wine-prefix*" -prune -o -name '*_tests.exe' -print | sort)
 
 if [ -n "$native" ]; then
     stage "tvk.exe against the native tvk"
