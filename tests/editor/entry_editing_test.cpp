@@ -13,7 +13,8 @@ using test::stored_name;
 EntryStore store_of(std::size_t count) {
     EntryStore store;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::string name = "e" + std::to_string(i);
+        std::string name = "e";
+        name += std::to_string(i);
         if (insert_named_entry(store, i,
                                build_name_record(std::u16string(name.begin(), name.end()))) !=
             EditResult::done) {
