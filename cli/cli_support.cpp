@@ -85,6 +85,14 @@ bool load_archive_argument(CliContext& context, std::string_view archive, EntryS
     return false;
 }
 
+std::optional<std::size_t> load_archive_entry(CliContext& context, std::string_view archive,
+                                              std::string_view index, EntryStore& store) {
+    if (!load_archive_argument(context, archive, store)) {
+        return std::nullopt;
+    }
+    return checked_index(context, index, store.count());
+}
+
 int save_archive_argument(CliContext& context, std::string_view archive, EntryStore& store) {
     switch (save_archive_file(store, path_from_utf8(archive), context.file_ops)) {
         case SaveResult::saved:

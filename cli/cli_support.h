@@ -34,6 +34,9 @@ std::optional<std::size_t> checked_index(CliContext& context, std::string_view t
 
 // Loads the archive named `archive`, reporting "Can't open" or "It's not TVK.DAT".
 bool load_archive_argument(CliContext& context, std::string_view archive, EntryStore& store);
+// Loads `archive` and checks that `index` names one of its entries; nullopt, reported, otherwise.
+std::optional<std::size_t> load_archive_entry(CliContext& context, std::string_view archive,
+                                              std::string_view index, EntryStore& store);
 // Saves the store over `archive` atomically; the exit status, with the failure reported.
 int save_archive_argument(CliContext& context, std::string_view archive, EntryStore& store);
 

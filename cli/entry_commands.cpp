@@ -90,11 +90,8 @@ int command_rename(const Invocation& call, CliContext& context) {
         return report_error(context, parsed.error);
     }
     EntryStore store;
-    if (!load_archive_argument(context, call.operands[0], store)) {
-        return kExitError;
-    }
     const std::optional<std::size_t> index =
-        checked_index(context, call.operands[1], store.count());
+        load_archive_entry(context, call.operands[0], call.operands[1], store);
     if (!index) {
         return kExitError;
     }
@@ -107,11 +104,8 @@ int command_rename(const Invocation& call, CliContext& context) {
 
 int command_delete(const Invocation& call, CliContext& context) {
     EntryStore store;
-    if (!load_archive_argument(context, call.operands[0], store)) {
-        return kExitError;
-    }
     const std::optional<std::size_t> index =
-        checked_index(context, call.operands[1], store.count());
+        load_archive_entry(context, call.operands[0], call.operands[1], store);
     if (!index) {
         return kExitError;
     }

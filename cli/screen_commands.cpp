@@ -13,11 +13,8 @@ namespace tvk {
 
 int command_export(const Invocation& call, CliContext& context) {
     EntryStore store;
-    if (!load_archive_argument(context, call.operands[0], store)) {
-        return kExitError;
-    }
     const std::optional<std::size_t> index =
-        checked_index(context, call.operands[1], store.count());
+        load_archive_entry(context, call.operands[0], call.operands[1], store);
     if (!index) {
         return kExitError;
     }
@@ -32,11 +29,8 @@ int command_export(const Invocation& call, CliContext& context) {
 
 int command_import(const Invocation& call, CliContext& context) {
     EntryStore store;
-    if (!load_archive_argument(context, call.operands[0], store)) {
-        return kExitError;
-    }
     const std::optional<std::size_t> index =
-        checked_index(context, call.operands[1], store.count());
+        load_archive_entry(context, call.operands[0], call.operands[1], store);
     if (!index) {
         return kExitError;
     }

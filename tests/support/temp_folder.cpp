@@ -12,7 +12,7 @@ TempFolder::TempFolder() {
     std::random_device random;
     const std::filesystem::path base = std::filesystem::temp_directory_path();
     do {
-        m_path = base / ("tvk-editor-test-" + std::to_string(random()));
+        m_path = base / ("tvk-test-" + std::to_string(random()));
     } while (!std::filesystem::create_directory(m_path));
 }
 

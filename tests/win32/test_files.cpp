@@ -3,41 +3,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
-#include <random>
-
 #include "archive_file.h"
 #include "name_text.h"
 #include "screen_codec.h"
 
 namespace tvk::test {
 
-TempFolder::TempFolder() {
-    std::random_device random;
-    m_path = std::filesystem::temp_directory_path() / ("tvk-win32-" + std::to_string(random()));
-    std::filesystem::create_directories(m_path);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
 std::filesystem::path program_folder() {
     std::wstring path(MAX_PATH, L'\0');
     path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
     return std::filesystem::path(path).parent_path();
-}
-
-std::string read_file(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-}
-
-void write_file(const std::filesystem::path& file, const std::string& contents) {
-    std::ofstream stream(file, std::ios::binary);
-    stream.write(contents.data(), static_cast<std::streamsize>(contents.size()));
 }
 
 PixelGrid make_grid(const std::function<ColourValue(int x, int y)>& colour) {

@@ -7,28 +7,12 @@
 #include <vector>
 
 #include "screen_format.h"
+#include "temp_folder.h"
 
 namespace tvk::test {
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-  private:
-    std::filesystem::path m_path;
-};
-
 // The folder of the running program, where the build puts the programs and the test data.
 std::filesystem::path program_folder();
-
-std::string read_file(const std::filesystem::path& file);
-void write_file(const std::filesystem::path& file, const std::string& contents);
 
 // A screen whose pixel (x, y) takes colour(x, y).
 PixelGrid make_grid(const std::function<ColourValue(int x, int y)>& colour);
