@@ -1,5 +1,7 @@
 #include "tvk_command.h"
 
+#include "tvk_version.h"
+
 #include <algorithm>
 #include <array>
 #include <ostream>
@@ -184,7 +186,7 @@ int run_tvk(const std::vector<std::string>& arguments, CliContext& context) {
         return kExitOk;
     }
     if (first == "--version") {
-        context.out << "tvk " << TVK_VERSION << '\n';
+        context.out << "tvk " << kVersion << '\n';
         return kExitOk;
     }
     const CommandSpec* command = find_command(first);
