@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 source scripts/deps.sh
+source scripts/virtual-display.sh
 need_packages xvfb xdotool x11-utils imagemagick openbox
 
 build="$(cd "${1:-build}" && pwd)"
@@ -16,31 +17,8 @@ if [ ! -x "$build/tvk-edit" ] || [ ! -f "$build/sample/TVK.DAT" ]; then
     exit 1
 fi
 
-# The first free display number.
-display=99
-while [ -e "/tmp/.X${display}-lock" ]; do
-    display=$((display + 1))
-done
-export DISPLAY=":$display"
-
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
-
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+trap kill_started EXIT
+start_virtual_display
 
 (cd "$build/sample" && exec "$build/tvk-edit") &
 pids+=($!)

@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 source scripts/deps.sh
+source scripts/virtual-display.sh
 source scripts/windows-wine.sh
 need_packages xvfb xdotool x11-utils imagemagick openbox mingw-w64 wine wine64 python3
 
@@ -26,32 +27,8 @@ cmake --build --preset windows --target TVK_Edit
 # A prefix of its own: here a window manager frames the windows, unlike on the test displays.
 use_wine_prefix "$build/wine-prefix-screenshot"
 
-# The first free display number.
-display=99
-while [ -e "/tmp/.X${display}-lock" ]; do
-    display=$((display + 1))
-done
-export DISPLAY=":$display"
-
-pids=()
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-}
-trap cleanup EXIT
-
-Xvfb "$DISPLAY" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break
-    sleep 0.1
-done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+trap 'wineserver -k 2>/dev/null || true; kill_started' EXIT
+start_virtual_display
 
 wine "$build/TVK_Edit.exe" >/dev/null 2>&1 &
 window="$(xdotool search --sync --onlyvisible --name '^TVK_Edit$' | head -n 1)"
