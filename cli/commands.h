@@ -17,6 +17,7 @@ struct Invocation {
 int command_list(const Invocation& call, CliContext& context);
 int command_info(const Invocation& call, CliContext& context);
 int command_verify(const Invocation& call, CliContext& context);
+int command_diff(const Invocation& call, CliContext& context);
 int command_new(const Invocation& call, CliContext& context);
 int command_add(const Invocation& call, CliContext& context);
 int command_insert(const Invocation& call, CliContext& context);

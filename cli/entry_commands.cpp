@@ -1,4 +1,5 @@
 // list, new, and the commands that edit the list of entries.
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -6,16 +7,33 @@
 #include "cli_support.h"
 #include "commands.h"
 #include "entry_editing.h"
+#include "name_quoting.h"
 #include "name_text.h"
 #include "screen_image.h"
 
 namespace tvk {
 namespace {
 
+// A NAME operand as a name record. Beyond the rules of every name, a control character is
+// refused: typed on a command line it is almost always a mistake, and it would be invisible.
+ParsedName parse_name_operand(std::string_view text) {
+    ParsedName parsed = parse_utf8_name(text);
+    if (!parsed.record) {
+        return parsed;
+    }
+    const auto* field = parsed.record->bytes.data() + kNameOffset;
+    if (std::any_of(field, field + kNameLength,
+                    [](std::uint8_t byte) { return byte != 0 && is_control_byte(byte); })) {
+        return {std::nullopt,
+                "The name may not hold control characters (U+0001 to U+001F, U+007F to U+009F)"};
+    }
+    return parsed;
+}
+
 // Adds an entry named `name` at `position` (the end when empty), with IMAGE's screen when given.
 int add_entry(CliContext& context, const std::string& archive, const std::string* position,
               const std::string& name, const std::string* image) {
-    const ParsedName parsed = parse_utf8_name(name);
+    const ParsedName parsed = parse_name_operand(name);
     if (!parsed.record) {
         return report_error(context, parsed.error);
     }
@@ -59,7 +77,7 @@ int command_list(const Invocation& call, CliContext& context) {
     }
     for (std::size_t i = 0; i < store.count(); ++i) {
         context.out << i << '\t' << hex_text(store.name_hash(i), 8) << '\t'
-                    << name_to_utf8(store.display_name(i)) << '\n';
+                    << escape_name(store.display_name(i)) << '\n';
     }
     return kExitOk;
 }
@@ -85,7 +103,7 @@ int command_insert(const Invocation& call, CliContext& context) {
 }
 
 int command_rename(const Invocation& call, CliContext& context) {
-    const ParsedName parsed = parse_utf8_name(call.operands[2]);
+    const ParsedName parsed = parse_name_operand(call.operands[2]);
     if (!parsed.record) {
         return report_error(context, parsed.error);
     }

@@ -9,11 +9,6 @@
 namespace tvk {
 namespace {
 
-// C0 and C1 control characters and DEL: invisible or disruptive in a text line.
-bool is_control(std::uint8_t byte) {
-    return byte < 0x20 || (byte >= 0x7F && byte <= 0x9F);
-}
-
 void append_latin1_as_utf8(std::string& text, unsigned code) {
     if (code < 0x80) {
         text += static_cast<char>(code);
@@ -23,7 +18,33 @@ void append_latin1_as_utf8(std::string& text, unsigned code) {
     }
 }
 
+// Appends the name bytes as UTF-8, escaping control characters, the backslash and `quote` (a
+// character that must not appear bare, or 0 for none).
+void append_escaped(std::string& text, std::string_view bytes, char quote) {
+    for (const char c : bytes) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        if (c == '\\' || (quote != 0 && c == quote)) {
+            text += '\\';
+            text += c;
+        } else if (is_control_byte(byte)) {
+            text += "\\x" + hex_text(byte, 2);
+        } else {
+            append_latin1_as_utf8(text, byte);
+        }
+    }
+}
+
 }  // namespace
+
+bool is_control_byte(std::uint8_t byte) {
+    return byte < 0x20 || (byte >= 0x7F && byte <= 0x9F);
+}
+
+std::string escape_name(std::string_view latin1) {
+    std::string text;
+    append_escaped(text, latin1, 0);
+    return text;
+}
 
 std::string quote_name_field(const std::uint8_t* field) {
     std::size_t length = kNameLength;
@@ -31,17 +52,7 @@ std::string quote_name_field(const std::uint8_t* field) {
         --length;
     }
     std::string text = "\"";
-    for (std::size_t i = 0; i < length; ++i) {
-        const std::uint8_t byte = field[i];
-        if (byte == '"' || byte == '\\') {
-            text += '\\';
-            text += static_cast<char>(byte);
-        } else if (is_control(byte)) {
-            text += "\\x" + hex_text(byte, 2);
-        } else {
-            append_latin1_as_utf8(text, byte);
-        }
-    }
+    append_escaped(text, {reinterpret_cast<const char*>(field), length}, '"');
     return text + "\"";
 }
 

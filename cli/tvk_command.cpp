@@ -1,14 +1,14 @@
 #include "tvk_command.h"
 
-#include "tvk_version.h"
-
 #include <algorithm>
 #include <array>
 #include <ostream>
 #include <string_view>
+#include <vector>
 
 #include "cli_support.h"
 #include "commands.h"
+#include "tvk_version.h"
 
 namespace tvk {
 namespace {
@@ -22,11 +22,13 @@ struct CommandSpec {
     int (*run)(const Invocation&, CliContext&);
 };
 
-constexpr std::array<CommandSpec, 14> kCommands = {{
+constexpr std::array<CommandSpec, 15> kCommands = {{
     {"list", "ARCHIVE", "one line per entry: index, name hash, name",
      "Prints one line per entry in file order: the index, a TAB, the name hash as 8 lowercase hex\n"
-     "digits, a TAB, the stored name as UTF-8 (each stored byte the character of the same "
-     "value).\n",
+     "digits, a TAB, the stored name as UTF-8 (each stored byte the character of the same value).\n"
+     "In the name, a control character (U+0000 to U+001F, U+007F to U+009F) is written \\xHH and "
+     "a\n"
+     "backslash \\\\, as in the manifest of unpack, so every line holds exactly two TABs.\n",
      false, command_list},
     {"info", "ARCHIVE", "the header's fields and the file's size",
      "Prints the header's fields, the entry count as the reader takes it, and the file's size\n"
@@ -37,6 +39,19 @@ constexpr std::array<CommandSpec, 14> kCommands = {{
      "name record or screen block with a wrong checksum) and exits with 1 when there is any.\n"
      "Prints nothing and exits with 0 when the archive is whole.\n",
      false, command_verify},
+    {"diff", "OLD NEW", "the entries added, removed, renamed, moved or changed",
+     "Compares two archives entry by entry and prints one line per difference, with the entry's\n"
+     "index in OLD and in NEW and its name quoted as in the manifest of unpack:\n"
+     "  removed I \"NAME\"                   an entry of OLD that NEW lacks\n"
+     "  added J \"NAME\"                     an entry of NEW that OLD lacks\n"
+     "  moved I -> J \"NAME\"                out of the order of the entries around it\n"
+     "  renamed I -> J \"OLD NAME\" -> \"NEW NAME\"\n"
+     "  screen changed I -> J \"NAME\"\n"
+     "  record changed I -> J \"NAME\" HHHHHHHH -> HHHHHHHH   bytes 60-63 of the name record\n"
+     "Entries are paired by name, then by screen. Prints nothing for archives that hold the same\n"
+     "entries in the same order, whatever else differs in the files. Exit status: 0 no\n"
+     "difference, 1 differences, 2 trouble (an archive that cannot be read, wrong usage).\n",
+     false, command_diff},
     {"new", "ARCHIVE", "write an empty archive",
      "Writes an archive without entries. An existing file is replaced only with --force.\n", true,
      command_new},
@@ -72,9 +87,16 @@ constexpr std::array<CommandSpec, 14> kCommands = {{
      "an existing DIR must be empty unless --force is given.\n",
      true, command_unpack},
     {"pack", "DIR ARCHIVE", "rebuild an archive from an unpacked DIR",
-     "Builds ARCHIVE from DIR's manifest.txt and pictures, replacing ARCHIVE. An untouched unpack\n"
-     "gives back the archive byte for byte (record checksums recomputed). A changed picture is\n"
-     "imported; edit the manifest to rename, reorder, add or remove entries.\n",
+     "Builds ARCHIVE from DIR's manifest.txt and pictures, replacing ARCHIVE. A changed picture "
+     "is\n"
+     "imported; edit the manifest to rename, reorder, add or remove entries. Two entries may "
+     "share\n"
+     "a name hash only as often as in the unpacked archive.\n"
+     "An untouched unpack gives back every entry: its name record and its screen block byte for\n"
+     "byte. The file comes back byte for byte when it was in the standard layout, as tvk and the\n"
+     "editor write it; otherwise pack writes that layout: record checksums recomputed, the name\n"
+     "and block areas where the entry count puts them, the header and its tail rewritten,\n"
+     "nothing after the last block, and the records that a short file lacked written in full.\n",
      false, command_pack},
     {"sheet", "ARCHIVE PNG", "every screen in one PNG picture",
      "Writes every entry's screen into one PNG picture, in index order, 8 to a row.\n", false,
@@ -89,10 +111,11 @@ constexpr std::string_view kClosing =
     "  --help     this help; after a command, that command's help\n"
     "  --version  the version\n"
     "  --force    for new and unpack: replace or write into what exists\n"
-    "  --         ends the options, so that a NAME may begin with --\n"
+    "  --         ends the options, so that a NAME may begin with -\n"
     "\n"
-    "INDEX counts entries from 0. NAME is UTF-8 text of at most 56 characters from U+0001 to\n"
-    "U+00FF. Exit status: 0 done, 1 error, 2 wrong usage.\n";
+    "INDEX counts entries from 0. NAME is UTF-8 text of at most 56 characters up to U+00FF,\n"
+    "without control characters. Exit status: 0 done, 1 error, 2 wrong usage (diff: 0 equal,\n"
+    "1 different, 2 trouble).\n";
 
 // The command with its operands, as the usage lines show it.
 std::string synopsis(const CommandSpec& command) {
@@ -119,15 +142,67 @@ void print_command_help(std::ostream& stream, const CommandSpec& command) {
     stream << usage_line(command) << '\n' << command.details;
 }
 
+// The message, then the usage line of the command (or of tvk) and where to read more.
 int usage_error(CliContext& context, std::string_view message, const CommandSpec* command) {
     context.err << "tvk: " << message << '\n';
     if (command) {
         context.err << usage_line(*command) << "Try 'tvk " << command->name
                     << " --help' for more.\n";
     } else {
-        print_usage(context.err);
+        context.err << "Usage: tvk COMMAND ARGUMENTS...\nTry 'tvk --help' for the commands.\n";
     }
     return kExitUsage;
+}
+
+char lower_ascii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The number of single-character insertions, deletions, replacements and swaps of neighbours
+// that turn `a` into `b`, letter case aside: a mistyped word is a step or two from the word meant.
+std::size_t typing_distance(std::string_view a, std::string_view b) {
+    // d[i][j]: the distance between the first i characters of a and the first j of b.
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) {
+        for (std::size_t j = 0; j <= b.size(); ++j) {
+            if (i == 0 || j == 0) {
+                d[i][j] = i + j;
+                continue;
+            }
+            const bool same = lower_ascii(a[i - 1]) == lower_ascii(b[j - 1]);
+            d[i][j] =
+                std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (same ? 0 : 1)});
+            if (i > 1 && j > 1 && lower_ascii(a[i - 1]) == lower_ascii(b[j - 2]) &&
+                lower_ascii(a[i - 2]) == lower_ascii(b[j - 1])) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+// The command that `word` most likely meant: the nearest by typing distance, when at most two
+// steps away and nearer than the word's own length (so that "ls" does not suggest "list").
+const CommandSpec* nearest_command(std::string_view word) {
+    constexpr std::size_t kMostSteps = 2;
+    const CommandSpec* nearest = nullptr;
+    std::size_t best = std::min(kMostSteps + 1, word.size());
+    for (const CommandSpec& command : kCommands) {
+        const std::size_t distance = typing_distance(word, command.name);
+        if (distance < best) {
+            best = distance;
+            nearest = &command;
+        }
+    }
+    return nearest;
+}
+
+int unknown_command(CliContext& context, const std::string& word) {
+    std::string message = "unknown command '" + word + "'";
+    if (const CommandSpec* nearest = nearest_command(word)) {
+        message += "; did you mean '" + std::string(nearest->name) + "'?";
+    }
+    return usage_error(context, message, nullptr);
 }
 
 const CommandSpec* find_command(std::string_view name) {
@@ -139,8 +214,10 @@ const CommandSpec* find_command(std::string_view name) {
     return nullptr;
 }
 
+// An argument that begins with '-' is an option, except "-" alone and a negative number, which are
+// operands (a NAME, or an index that is refused as such).
 bool is_option(std::string_view argument) {
-    return argument == "-h" || argument.starts_with("--");
+    return argument.size() > 1 && argument[0] == '-' && (argument[1] < '0' || argument[1] > '9');
 }
 
 bool is_index_operand(std::string_view operand_name) {
@@ -191,8 +268,10 @@ int run_tvk(const std::vector<std::string>& arguments, CliContext& context) {
     }
     const CommandSpec* command = find_command(first);
     if (!command) {
-        const std::string what = is_option(first) ? "unknown option '" : "unknown command '";
-        return usage_error(context, what + first + "'", nullptr);
+        if (is_option(first)) {
+            return usage_error(context, "unknown option '" + first + "'", nullptr);
+        }
+        return unknown_command(context, first);
     }
     Invocation call;
     bool options_ended = false;
