@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,8 @@ std::string format_manifest(const std::vector<ManifestEntry>& entries);
 
 struct ParsedManifest {
     std::vector<ManifestEntry> entries;
+    // For each name hash that several entries of the unpacked archive shared, how many did.
+    std::map<std::uint32_t, std::size_t> shared_hashes;
     std::string error;  // empty on success
     int error_line = 0;
 };

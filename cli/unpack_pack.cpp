@@ -1,5 +1,6 @@
 // unpack and pack: an archive as a folder of pictures with a manifest, and back.
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <system_error>
 
@@ -136,6 +137,25 @@ bool pack_screen(CliContext& context, const fs::path& folder, const ManifestEntr
     return true;
 }
 
+// Adds the manifest's entries to the store, blank, under the editing rules, except that a name hash
+// may be held by as many entries as held it in the unpacked archive: the archive then packs back
+// as it was, and only a new or renamed entry can make a hash shared once more. Returns the line of
+// the first entry refused, the store holding the entries before it.
+std::optional<int> first_refused_entry(const ParsedManifest& manifest, EntryStore& store) {
+    std::map<std::uint32_t, std::size_t> holders;
+    for (const ManifestEntry& entry : manifest.entries) {
+        const auto shared = manifest.shared_hashes.find(entry.record.hash);
+        const std::size_t allowed = shared == manifest.shared_hashes.end() ? 1 : shared->second;
+        if (store.count() >= kMaxEntries || ++holders[entry.record.hash] > allowed) {
+            return entry.line;
+        }
+        store.append_new_entry();
+        std::copy(entry.record.bytes.begin(), entry.record.bytes.end(),
+                  store.name_buffer(store.count() - 1).begin());
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int command_unpack(const Invocation& call, CliContext& context) {
@@ -176,11 +196,10 @@ int command_pack(const Invocation& call, CliContext& context) {
         return report_file_error(context, where(manifest.error_line), manifest.error);
     }
     EntryStore store;
-    for (const ManifestEntry& entry : manifest.entries) {
-        const EditResult result = insert_named_entry(store, store.count(), entry.record);
-        if (result != EditResult::done) {
-            return report_file_error(context, where(entry.line), message_for(result));
-        }
+    if (const std::optional<int> line = first_refused_entry(manifest, store)) {
+        const EditResult refusal = store.count() >= kMaxEntries ? EditResult::too_many_entries
+                                                                : EditResult::hash_collision;
+        return report_file_error(context, where(*line), message_for(refusal));
     }
     for (std::size_t i = 0; i < store.count(); ++i) {
         if (!pack_screen(context, folder, manifest.entries[i], store.screen_block(i))) {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "cli_fixture.h"
 #include "entry_editing.h"
 
@@ -36,13 +38,38 @@ class EntryCommands : public CliTest {
 };
 
 TEST_F(EntryCommands, ListPrintsIndexHashAndLatin1NameAsUtf8) {
-    const std::string archive = make_archive({"abc", "Caf\xE9", std::string("x\x01y")});
+    const std::string archive = make_archive({"abc", "Caf\xE9", "a\"b"});
     const RunResult run = tvk({"list", archive});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    // Weights 1, 2, 4, 8: "abc" 0x61 + 0x62 * 2 + 0x63 * 4 = 0x2b1; "Caf\xE9" 0x9e5; "x\x01y"
-    // 0x25e.
-    EXPECT_EQ(run.out, "0\t000002b1\tabc\n1\t000009e5\tCaf\xC3\xA9\n2\t0000025e\tx\x01y\n");
+    // Weights 1, 2, 4, 8: "abc" 0x61 + 0x62 * 2 + 0x63 * 4 = 0x2b1; "Caf\xE9" 0x9e5; "a\"b" 0x22d.
+    EXPECT_EQ(run.out, "0\t000002b1\tabc\n1\t000009e5\tCaf\xC3\xA9\n2\t0000022d\ta\"b\n");
+}
+
+TEST_F(EntryCommands, ListEscapesControlCharactersAndTheBackslashSoEachLineHasTwoTabs) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"x\x01y", "x\\x01y"},
+        {"tab\there", "tab\\x09here"},
+        {"two\nlines\r", "two\\x0alines\\x0d"},
+        {"back\\slash", "back\\\\slash"},
+        {"del\x7F c1\x80\x9F", "del\\x7f c1\\x80\\x9f"},
+        {"nbsp\xA0\xFF", "nbsp\xC2\xA0\xC3\xBF"},  // printable: as UTF-8
+        {"\x1F\\x41", "\\x1f\\\\x41"},             // not to be read back as "A"
+    };
+    std::vector<std::string> names;
+    for (const auto& [stored, shown] : cases) {
+        names.push_back(stored);
+    }
+    const RunResult run = tvk({"list", make_archive(names)});
+    EXPECT_EQ(run.status, 0);
+    std::string_view out = run.out;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string_view line = out.substr(0, out.find('\n'));
+        out.remove_prefix(std::min(out.size(), line.size() + 1));
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 2) << i;
+        EXPECT_EQ(line.substr(line.rfind('\t') + 1), cases[i].second) << i;
+    }
+    EXPECT_EQ(out, "");
 }
 
 TEST_F(EntryCommands, ListOfAnEmptyArchivePrintsNothing) {
@@ -110,8 +137,18 @@ TEST_F(EntryCommands, NamesAreRefusedRatherThanCut) {
     expect_refusal({"add", archive, "ab\xC4\x80"},
                    "The name may hold only the characters U+0001 to U+00FF");
     expect_refusal({"add", archive, "ab\xE9"}, "The name is not valid UTF-8");
+    const std::string control =
+        "The name may not hold control characters (U+0001 to U+001F, U+007F to U+009F)";
+    expect_refusal({"add", archive, "a\tb"}, control);
+    expect_refusal({"add", archive, "line\n"}, control);
+    expect_refusal({"add", archive, "\x1B[0m"}, control);
+    expect_refusal({"insert", archive, "0", "del\x7F"}, control);
+    expect_refusal({"rename", archive, "0", "next line \xC2\x85"}, control);
+    expect_refusal({"rename", archive, "0", "\xC2\x9F"}, control);
     expect_refusal({"insert", archive, "0", "b"}, "This name make hash collision");
     EXPECT_EQ(tvk({"add", archive, std::string(56, 'n')}).status, 0);
+    EXPECT_EQ(tvk({"add", archive, "\x20~\xC2\xA0\xC3\xBF"}).status,
+              0);  // the edges of the printable
 }
 
 TEST_F(EntryCommands, AddBeyondTheLastEntryThatReadsBackIsRefused) {
@@ -168,9 +205,42 @@ TEST_F(EntryCommands, UsageErrorsExitWithTwoAndTheUsage) {
     EXPECT_EQ(none.out, "");
     EXPECT_NE(none.err.find("Usage: tvk COMMAND"), std::string::npos);
 
-    const RunResult unknown = tvk({"frobnicate"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.err.substr(0, 37), "tvk: unknown command 'frobnicate'\nUsa");
+    // A word that is not a command: the nearest command when it is a slip of the fingers, then
+    // the one usage line.
+    const std::string tvk_usage =
+        "Usage: tvk COMMAND ARGUMENTS...\nTry 'tvk --help' for the commands.\n";
+    const std::vector<std::pair<std::string, std::string>> mistyped = {
+        {"lsit", "; did you mean 'list'?"},
+        {"lst", "; did you mean 'list'?"},
+        {"LIST", "; did you mean 'list'?"},
+        {"improt", "; did you mean 'import'?"},
+        {"unpak", "; did you mean 'unpack'?"},
+        {"dif", "; did you mean 'diff'?"},
+        {"verfy", "; did you mean 'verify'?"},
+        {"mvoe", "; did you mean 'move'?"},
+        {"rm", ""},
+        {"ls", ""},
+        {"frobnicate", ""},
+        {"d", ""},
+    };
+    for (const auto& [word, suggestion] : mistyped) {
+        const RunResult unknown = tvk({word, archive});
+        EXPECT_EQ(unknown.status, 2) << word;
+        EXPECT_EQ(unknown.out, "") << word;
+        EXPECT_EQ(unknown.err,
+                  "tvk: unknown command '" + word + "'" + suggestion + "\n" + tvk_usage);
+    }
+    EXPECT_EQ(none.err, "tvk: no command given\n" + tvk_usage);
+    const RunResult top_option = tvk({"-x", archive});
+    EXPECT_EQ(top_option.status, 2);
+    EXPECT_EQ(top_option.err, "tvk: unknown option '-x'\n" + tvk_usage);
+
+    const std::string list_usage = "Usage: tvk list ARCHIVE\nTry 'tvk list --help' for more.\n";
+    for (const std::string option : {"-x", "--x", "-force", "--verbose=1"}) {
+        const RunResult unknown = tvk({"list", option, archive});
+        EXPECT_EQ(unknown.status, 2) << option;
+        EXPECT_EQ(unknown.err, "tvk: unknown option '" + option + "'\n" + list_usage);
+    }
 
     const std::string move_usage =
         "Usage: tvk move ARCHIVE FROM TO\nTry 'tvk move --help' for more.\n";
@@ -201,7 +271,9 @@ TEST_F(EntryCommands, NamesThatLookLikeOptions) {
     make_archive({});
     EXPECT_EQ(tvk({"add", at("tvk.dat"), "-"}).status, 0);
     EXPECT_EQ(tvk({"add", at("tvk.dat"), "--", "--help"}).status, 0);
-    EXPECT_EQ(names(), (std::vector<std::string>{"-", "--help"}));
+    EXPECT_EQ(tvk({"add", at("tvk.dat"), "--", "-x"}).status, 0);
+    EXPECT_EQ(tvk({"add", at("tvk.dat"), "-1"}).status, 0);
+    EXPECT_EQ(names(), (std::vector<std::string>{"-", "--help", "-x", "-1"}));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "cli_fixture.h"
+#include "cli_support.h"
 
 namespace tvk::test {
 namespace {
@@ -77,6 +78,50 @@ TEST_F(UnpackPack, AnUntouchedUnpackPacksBackByteForByte) {
     EXPECT_NE(read("packed.dat"), read("tvk.dat"));
 }
 
+TEST_F(UnpackPack, ArchivesWhoseNamesShareAHashPackBack) {
+    // "b" and " !" share a hash; so do the records that a short file lacks, read as zero file
+    // bytes and unscrambled alike. Both kinds are read without complaint, so both must come back.
+    EntryStore store;
+    add_entry(store, "b", block_of(grid_with_colours(2)));
+    add_entry(store, "a", block_of(grid_with_colours(3)));
+    add_entry(store, " !", block_of(grid_with_colours(4)));
+    add_entry(store, "lost", ScreenBlock{});
+    add_entry(store, "lost too", ScreenBlock{});
+    const std::string whole = archive_bytes(store);
+    const std::size_t two_names = 256 + 2 * 64;
+    for (const std::string& file : {whole, whole.substr(0, two_names)}) {
+        write("tvk.dat", file);
+        fs::remove_all(path("dir"));
+        ASSERT_EQ(tvk({"unpack", at("tvk.dat"), at("dir")}).status, 0);
+        const RunResult run = pack();
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(read("packed.dat"), resaved(file));
+    }
+    // The short file: entries 2, 3 and 4 lack their names, and so share one.
+    EntryStore packed = load(read("packed.dat"));
+    EXPECT_EQ(packed.name_hash(2), packed.name_hash(4));
+    EXPECT_NE(
+        read("dir/manifest.txt").find("\nshared-hash " + hex_text(packed.name_hash(2), 8) + " 3\n"),
+        std::string::npos);
+
+    write("tvk.dat", whole);
+    fs::remove_all(path("dir"));
+    ASSERT_EQ(tvk({"unpack", at("tvk.dat"), at("dir")}).status, 0);
+    EXPECT_NE(read("dir/manifest.txt").find("\nshared-hash 00000062 2\n"), std::string::npos);
+    // A new or renamed entry may not make the hash shared once more; lines may move.
+    const std::string shared = "tvk-manifest 1\nshared-hash 00000062 2\n";
+    const std::string two = "0002.png - - \" !\"\n0000.png - - \"b\"\n";
+    write("dir/manifest.txt", shared + two);
+    EXPECT_EQ(pack().status, 0);
+    for (const std::string third : {"0001.png - - \"b\"\n", "0003.png - - \" !\"\n"}) {
+        write("dir/manifest.txt", shared + two + third);
+        const RunResult run = pack();
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err,
+                  "tvk: " + at("dir/manifest.txt") + ":5: This name make hash collision\n");
+    }
+}
+
 TEST_F(UnpackPack, TheManifestKeepsNamesAndRecordBytes) {
     unpack_foreign();
     const std::string manifest = read("dir/manifest.txt");
@@ -130,9 +175,10 @@ TEST_F(UnpackPack, EditingTheManifestRenamesReordersAddsAndRemoves) {
     write("tvk.dat", archive_bytes(store));
     ASSERT_EQ(tvk({"unpack", at("tvk.dat"), at("dir")}).status, 0);
     write_picture("dir/new.png", kScreenWidth, kScreenHeight, source_of(grid_with_colours(20)));
-    write_manifest(
-        "0002.png 68280000 - \"see\"\r\n# a comment\n\n0000.png\t-\t-\t\"a\"\nnew.png - - "
-        "\"n\xC3\xA9w\"\n");
+    // Saved by an editor that puts a byte-order mark first.
+    write("dir/manifest.txt",
+          "\xEF\xBB\xBFtvk-manifest 1\n0002.png 68280000 - \"see\"\r\n# a comment\n\n0000.png\t-\t-"
+          "\t\"a\"\nnew.png - - \"n\xC3\xA9w\"\n");
     ASSERT_EQ(pack().status, 0);
     EntryStore expected;
     add_entry(expected, "see", block_of(grid_with_colours(4)));
@@ -159,6 +205,20 @@ TEST_F(UnpackPack, ManifestMistakesAreReportedWithTheirLine) {
               "tvk: " + manifest + ":2: the record bytes 60-63 must be 8 hex digits or -\n");
     EXPECT_EQ(error_for("0000.png - - \"\xC4\x80\"\n"),
               "tvk: " + manifest + ":2: The name may hold only the characters U+0001 to U+00FF\n");
+    const std::string blanks = "a file name may not hold blanks (spaces or tabs); rename the file";
+    EXPECT_EQ(error_for("my picture.png\t-\t-\t\"a\"\n"),
+              "tvk: " + manifest + ":2: " + blanks + "\n");
+    EXPECT_EQ(error_for("0000.png\t-\tmy block\t\"a\"\n"),
+              "tvk: " + manifest + ":2: " + blanks + "\n");
+    EXPECT_EQ(error_for("\"a\"\n"), "tvk: " + manifest + ":2: the entry has no picture file\n");
+    EXPECT_EQ(
+        error_for("0000.png - \"a\"\n"),
+        "tvk: " + manifest +
+            ":2: an entry needs a picture, the record bytes 60-63, a block (or -) and a name\n");
+    const std::string shared_error =
+        ":2: a shared-hash line holds a name hash as 8 hex digits and a number of entries\n";
+    EXPECT_EQ(error_for("shared-hash 62 2\n"), "tvk: " + manifest + shared_error);
+    EXPECT_EQ(error_for("shared-hash 00000062\n"), "tvk: " + manifest + shared_error);
     EXPECT_EQ(error_for("0000.png - 0009.block \"a\"\n"),
               "tvk: " + at("dir/0009.block") + ": Can't open\n");
     write("dir/manifest.txt", "0000.png - - \"a\"\n");
