@@ -1,5 +1,6 @@
 // diff: the differences between two archives, entry by entry.
 #include <algorithm>
+#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string_view>
@@ -183,13 +184,26 @@ void describe_pair(std::ostream& out, std::size_t i, std::size_t j, const EntryV
     }
 }
 
+// True for a file that opens and holds nothing, /dev/null among them.
+bool is_empty_file(std::string_view name) {
+    std::ifstream stream(path_from_utf8(name), std::ios::binary);
+    return stream.is_open() && stream.peek() == std::ifstream::traits_type::eof();
+}
+
+// Loads an archive to compare. An empty file counts as an archive without entries, as diff -N
+// takes a missing file for an empty one: git hands /dev/null for the side of an added or
+// deleted file.
+bool load_side(CliContext& context, std::string_view name, EntryStore& store) {
+    return is_empty_file(name) || load_archive_argument(context, name, store);
+}
+
 }  // namespace
 
 int command_diff(const Invocation& call, CliContext& context) {
     EntryStore old_store;
     EntryStore new_store;
-    if (!load_archive_argument(context, call.operands[0], old_store) ||
-        !load_archive_argument(context, call.operands[1], new_store)) {
+    if (!load_side(context, call.operands[0], old_store) ||
+        !load_side(context, call.operands[1], new_store)) {
         return kExitTrouble;
     }
     const std::vector<EntryView> before = entry_views(old_store);

@@ -48,8 +48,9 @@ constexpr std::array<CommandSpec, 15> kCommands = {{
      "  renamed I -> J \"OLD NAME\" -> \"NEW NAME\"\n"
      "  screen changed I -> J \"NAME\"\n"
      "  record changed I -> J \"NAME\" HHHHHHHH -> HHHHHHHH   bytes 60-63 of the name record\n"
-     "Entries are paired by name, then by screen. Prints nothing for archives that hold the same\n"
-     "entries in the same order, whatever else differs in the files. Exit status: 0 no\n"
+     "Entries are paired by name, then by a screen that no other entry has. Prints nothing for\n"
+     "archives that hold the same entries in the same order, whatever else differs in the files.\n"
+     "An empty file (/dev/null) counts as an archive without entries. Exit status: 0 no\n"
      "difference, 1 differences, 2 trouble (an archive that cannot be read, wrong usage).\n",
      false, command_diff},
     {"new", "ARCHIVE", "write an empty archive",
@@ -92,11 +93,12 @@ constexpr std::array<CommandSpec, 15> kCommands = {{
      "imported; edit the manifest to rename, reorder, add or remove entries. Two entries may "
      "share\n"
      "a name hash only as often as in the unpacked archive.\n"
-     "An untouched unpack gives back every entry: its name record and its screen block byte for\n"
-     "byte. The file comes back byte for byte when it was in the standard layout, as tvk and the\n"
-     "editor write it; otherwise pack writes that layout: record checksums recomputed, the name\n"
-     "and block areas where the entry count puts them, the header and its tail rewritten,\n"
-     "nothing after the last block, and the records that a short file lacked written in full.\n",
+     "An untouched unpack gives back every entry as it was: name record and screen block byte for\n"
+     "byte, their checksums aside. The whole file comes back byte for byte when it was in the\n"
+     "standard layout, as tvk and the editor write it; otherwise pack writes that layout: record\n"
+     "checksums recomputed, the name and block areas where the entry count puts them, the header\n"
+     "and its tail rewritten, nothing after the last block, and the records that a short file\n"
+     "lacked written in full.\n",
      false, command_pack},
     {"sheet", "ARCHIVE PNG", "every screen in one PNG picture",
      "Writes every entry's screen into one PNG picture, in index order, 8 to a row.\n", false,

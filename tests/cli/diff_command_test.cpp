@@ -118,6 +118,21 @@ TEST_F(DiffCommand, ComparesEntriesNotFiles) {
     EXPECT_EQ(run.status, 1);
 }
 
+TEST_F(DiffCommand, AnEmptyFileIsAnArchiveWithoutEntries) {
+    EntryStore store = store_of({{"a", 2}, {"b", 0}});
+    write("tvk.dat", archive_bytes(store));
+    write("empty", "");
+    RunResult run = tvk({"diff", at("empty"), at("tvk.dat")});
+    EXPECT_EQ(run.out, "added 0 \"a\"\nadded 1 \"b\"\n");
+    EXPECT_EQ(run.status, 1);
+    run = tvk({"diff", at("tvk.dat"), "/dev/null"});
+    EXPECT_EQ(run.out, "removed 0 \"a\"\nremoved 1 \"b\"\n");
+    EXPECT_EQ(run.status, 1);
+    run = tvk({"diff", at("empty"), "/dev/null"});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.status, 0);
+}
+
 TEST_F(DiffCommand, TroubleExitsWithTwo) {
     EntryStore store = store_of({{"a", 2}});
     write("tvk.dat", archive_bytes(store));

@@ -89,7 +89,8 @@ TEST_F(UnpackPack, ArchivesWhoseNamesShareAHashPackBack) {
     add_entry(store, "lost too", ScreenBlock{});
     const std::string whole = archive_bytes(store);
     const std::size_t two_names = 256 + 2 * 64;
-    for (const std::string& file : {whole, whole.substr(0, two_names)}) {
+    for (const std::string& file :
+         {whole, whole.substr(0, two_names), whole + "bytes after the last block"}) {
         write("tvk.dat", file);
         fs::remove_all(path("dir"));
         ASSERT_EQ(tvk({"unpack", at("tvk.dat"), at("dir")}).status, 0);

@@ -30,7 +30,7 @@ operand_kinds()
     local operand
     for operand in "$@"; do
         case $operand in
-            ARCHIVE) echo archive ;;
+            ARCHIVE | OLD | NEW) echo archive ;;
             INDEX | FROM | TO) echo index ;;
             NAME) echo name ;;
             IMAGE) echo image ;;
