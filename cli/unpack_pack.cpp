@@ -137,17 +137,25 @@ bool pack_screen(CliContext& context, const fs::path& folder, const ManifestEntr
     return true;
 }
 
+struct Refusal {
+    int line;  // the manifest's line of the entry refused
+    EditResult reason;
+};
+
 // Adds the manifest's entries to the store, blank, under the editing rules, except that a name hash
 // may be held by as many entries as held it in the unpacked archive: the archive then packs back
-// as it was, and only a new or renamed entry can make a hash shared once more. Returns the line of
-// the first entry refused, the store holding the entries before it.
-std::optional<int> first_refused_entry(const ParsedManifest& manifest, EntryStore& store) {
+// as it was, and only a new or renamed entry can make a hash shared once more.
+std::optional<Refusal> add_manifest_entries(const ParsedManifest& manifest, EntryStore& store) {
     std::map<std::uint32_t, std::size_t> holders;
     for (const ManifestEntry& entry : manifest.entries) {
+        if (store.count() >= kMaxEntries) {
+            return Refusal{entry.line, EditResult::too_many_entries};
+        }
         const auto shared = manifest.shared_hashes.find(entry.record.hash);
-        const std::size_t allowed = shared == manifest.shared_hashes.end() ? 1 : shared->second;
-        if (store.count() >= kMaxEntries || ++holders[entry.record.hash] > allowed) {
-            return entry.line;
+        const std::size_t allowed =
+            shared == manifest.shared_hashes.end() ? 1 : std::max<std::size_t>(1, shared->second);
+        if (++holders[entry.record.hash] > allowed) {
+            return Refusal{entry.line, EditResult::hash_collision};
         }
         store.append_new_entry();
         std::copy(entry.record.bytes.begin(), entry.record.bytes.end(),
@@ -196,10 +204,8 @@ int command_pack(const Invocation& call, CliContext& context) {
         return report_file_error(context, where(manifest.error_line), manifest.error);
     }
     EntryStore store;
-    if (const std::optional<int> line = first_refused_entry(manifest, store)) {
-        const EditResult refusal = store.count() >= kMaxEntries ? EditResult::too_many_entries
-                                                                : EditResult::hash_collision;
-        return report_file_error(context, where(*line), message_for(refusal));
+    if (const std::optional<Refusal> refusal = add_manifest_entries(manifest, store)) {
+        return report_file_error(context, where(refusal->line), message_for(refusal->reason));
     }
     for (std::size_t i = 0; i < store.count(); ++i) {
         if (!pack_screen(context, folder, manifest.entries[i], store.screen_block(i))) {

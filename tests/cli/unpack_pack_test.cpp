@@ -115,6 +115,9 @@ TEST_F(UnpackPack, ArchivesWhoseNamesShareAHashPackBack) {
     const std::string two = "0002.png - - \" !\"\n0000.png - - \"b\"\n";
     write("dir/manifest.txt", shared + two);
     EXPECT_EQ(pack().status, 0);
+    // A count below two still lets one entry have the hash.
+    write("dir/manifest.txt", "tvk-manifest 1\nshared-hash 00000062 0\n0000.png - - \"b\"\n");
+    EXPECT_EQ(pack().status, 0);
     for (const std::string third : {"0001.png - - \"b\"\n", "0003.png - - \" !\"\n"}) {
         write("dir/manifest.txt", shared + two + third);
         const RunResult run = pack();
@@ -207,6 +210,17 @@ TEST_F(UnpackPack, ManifestMistakesAreReportedWithTheirLine) {
               "tvk: " + manifest + ":2: the record bytes 60-63 must be 8 hex digits or -\n");
     EXPECT_EQ(error_for("0000.png - - \"\xC4\x80\"\n"),
               "tvk: " + manifest + ":2: The name may hold only the characters U+0001 to U+00FF\n");
+    // Names of eleven '0' and '1', the bits of their number: all hashes differ.
+    std::string too_many;
+    for (std::size_t i = 0; i <= kMaxEntries; ++i) {
+        std::string bits;
+        for (int bit = 0; bit < 11; ++bit) {
+            bits += static_cast<char>('0' + (i >> bit & 1));
+        }
+        too_many += "0000.png - - \"" + bits + "\"\n";
+    }
+    EXPECT_EQ(error_for(too_many),
+              "tvk: " + manifest + ":" + std::to_string(kMaxEntries + 2) + ": Too many entries\n");
     const std::string blanks = "a file name may not hold blanks (spaces or tabs); rename the file";
     EXPECT_EQ(error_for("my picture.png\t-\t-\t\"a\"\n"),
               "tvk: " + manifest + ":2: " + blanks + "\n");
