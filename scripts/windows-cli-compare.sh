@@ -77,9 +77,17 @@ cp n.dat from-windows.dat
 "$native_tvk" import from-native.dat 0 native-1.png
 "$native_tvk" import from-windows.dat 0 windows-1.png
 cmp -s from-native.dat from-windows.dat || differ "the exported pictures"
+# diff of two archives each tool wrote, and the messages of a mistyped command and option.
+cp n.dat old-n.dat
+cp w.dat old-w.dat
+both rename n.dat 1 "Beta"
+both move n.dat 0 2
+both diff old-n.dat n.dat
+both lsit n.dat
+both list -x n.dat
 
 if [ "$failures" -ne 0 ]; then
     echo "tvk.exe and the native tvk disagree $failures time(s); the files are in $work"
     exit 1
 fi
-echo "tvk.exe and the native tvk agree on new, add, import, list and export"
+echo "tvk.exe and the native tvk agree on new, add, import, list, export and diff"
