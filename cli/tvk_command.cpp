@@ -190,6 +190,9 @@ const CommandSpec* nearest_command(std::string_view word) {
     const CommandSpec* nearest = nullptr;
     std::size_t best = std::min(kMostSteps + 1, word.size());
     for (const CommandSpec& command : kCommands) {
+        if (word.size() > command.name.size() + kMostSteps) {
+            continue;  // the difference in length alone takes more steps
+        }
         const std::size_t distance = typing_distance(word, command.name);
         if (distance < best) {
             best = distance;
