@@ -30,7 +30,8 @@ inline constexpr std::string_view kDialogFont = "MS Shell Dlg";
 inline constexpr int kDialogFontPoints = 8;
 inline constexpr int kNameMaxLength = 56;
 
-// The preview, in client-area pixels (not dialog units).
+// The preview's place in client-area pixels (not dialog units) for the standard base units of
+// 6 x 13 pixels; a dialog whose font gives other units scales it with them.
 inline constexpr int kPreviewLeft = 400;
 inline constexpr int kPreviewTop = 157;
 

@@ -5,19 +5,14 @@
 #include "dialog_layout.h"
 #include "file_dialog.h"
 #include "messages.h"
+#include "preview_place.h"
 #include "win32_services.h"
 #include "win32_text.h"
 
 namespace tvk {
-namespace {
 
-// The preview in client-area pixels, whatever the dialog's font and scaling.
-constexpr RECT kPreviewRect{kPreviewLeft, kPreviewTop, kPreviewLeft + kScreenWidth,
-                            kPreviewTop + kScreenHeight};
-
-}  // namespace
-
-Win32View::Win32View(HWND dialog) : m_dialog(dialog), m_list(GetDlgItem(dialog, kListId)) {
+Win32View::Win32View(HWND dialog)
+    : m_dialog(dialog), m_list(GetDlgItem(dialog, kListId)), m_preview_rect(preview_place(dialog)) {
     HDC window_dc = GetDC(dialog);
     m_preview_dc = CreateCompatibleDC(window_dc);
     m_preview_bitmap = CreateCompatibleBitmap(window_dc, kScreenWidth, kScreenHeight);
@@ -32,8 +27,8 @@ Win32View::~Win32View() {
 }
 
 void Win32View::paint_preview(HDC target) const {
-    BitBlt(target, kPreviewLeft, kPreviewTop, kScreenWidth, kScreenHeight, m_preview_dc, 0, 0,
-           SRCCOPY);
+    BitBlt(target, m_preview_rect.left, m_preview_rect.top, kScreenWidth, kScreenHeight,
+           m_preview_dc, 0, 0, SRCCOPY);
 }
 
 LRESULT Win32View::send_to_list(UINT message, WPARAM wparam, LPARAM lparam) const {
@@ -104,7 +99,7 @@ void Win32View::show_preview(const PixelGrid& grid) {
                      grid[grid_index(static_cast<std::size_t>(x), static_cast<std::size_t>(y))]);
         }
     }
-    InvalidateRect(m_dialog, &kPreviewRect, FALSE);
+    InvalidateRect(m_dialog, &m_preview_rect, FALSE);
 }
 
 void Win32View::warn(std::string_view message) {

@@ -11,6 +11,7 @@ namespace tvk {
 // by paint_preview.
 class Win32View final : public EditorView {
   public:
+    // Made while the dialog initialises: the preview's place follows the dialog's base units.
     explicit Win32View(HWND dialog);
     ~Win32View() override;
     Win32View(const Win32View&) = delete;
@@ -41,6 +42,7 @@ class Win32View final : public EditorView {
 
     HWND m_dialog;
     HWND m_list;
+    RECT m_preview_rect;
     HDC m_preview_dc = nullptr;
     HBITMAP m_preview_bitmap = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "dialog_layout.h"
 #include "main_dialog.h"
+#include "preview_place.h"
 #include "resource_ids.h"
 
 namespace tvk::test {
@@ -9,6 +10,17 @@ namespace tvk::test {
 DialogTest::DialogTest() {
     dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TVK_MAIN_DIALOG),
                                 nullptr, main_dialog_proc, 0);
+    show();
+}
+
+DialogTest::DialogTest(const std::vector<std::uint8_t>& dialog_template) {
+    dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                        reinterpret_cast<LPCDLGTEMPLATEW>(dialog_template.data()),
+                                        nullptr, main_dialog_proc, 0);
+    show();
+}
+
+void DialogTest::show() {
     list = GetDlgItem(dialog, kListId);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
@@ -88,21 +100,43 @@ bool DialogTest::selection_buttons_enabled() const {
 }
 
 PixelGrid DialogTest::preview() const {
-    // With the substitute font of a system without the usual dialog font, the dialog units come
-    // out smaller, and the two buttons under the preview reach into it: hide them while reading.
-    const int covering[] = {kSetScreenId, kSaveScreenId};
-    for (const int id : covering) {
-        ShowWindow(item(id), SW_HIDE);
-    }
     UpdateWindow(dialog);
+    const RECT place = preview_place(dialog);
     HDC window = GetDC(dialog);
     const PixelGrid grid = make_grid(
-        [window](int x, int y) { return GetPixel(window, kPreviewLeft + x, kPreviewTop + y); });
+        [window, place](int x, int y) { return GetPixel(window, place.left + x, place.top + y); });
     ReleaseDC(dialog, window);
-    for (const int id : covering) {
-        ShowWindow(item(id), SW_SHOWNA);
-    }
     return grid;
+}
+
+RECT client_rect_of(HWND dialog, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::wstring font_in_use(HWND window) {
+    HDC dc = GetDC(window);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    std::wstring name = face;
+    // An outline font also tells the name of the font file's face, which a substitute differs in.
+    const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+    if (size != 0) {
+        std::vector<std::uint8_t> metrics(size);
+        auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());
+        GetOutlineTextMetricsW(dc, size, outline);
+        name += L" (";
+        name += reinterpret_cast<const wchar_t*>(
+            metrics.data() + reinterpret_cast<std::uintptr_t>(outline->otmpFullName));
+        name += L")";
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return name;
 }
 
 }  // namespace tvk::test

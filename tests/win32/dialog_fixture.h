@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ namespace tvk::test {
 class DialogTest : public ::testing::Test {
   protected:
     DialogTest();
+    // The main dialog made from these template bytes instead of the program's own.
+    explicit DialogTest(const std::vector<std::uint8_t>& dialog_template);
     ~DialogTest() override;
 
     HWND item(int id) const { return GetDlgItem(dialog, id); }
@@ -38,13 +41,22 @@ class DialogTest : public ::testing::Test {
     std::wstring name_box() const;
     void type_name(const std::wstring& text) const;
     bool selection_buttons_enabled() const;  // all six; fails when they disagree
-    // The preview as the window shows it after painting.
+    // The preview as the window shows it after painting, read where the view paints it.
     PixelGrid preview() const;
 
     FakeServices services;
     TempFolder folder;
     HWND dialog = nullptr;
     HWND list = nullptr;
+
+  private:
+    void show();
 };
+
+// A child window's rectangle in its dialog's client area.
+RECT client_rect_of(HWND dialog, HWND child);
+
+// The face and the full name of the font that a window's text is drawn in.
+std::wstring font_in_use(HWND window);
 
 }  // namespace tvk::test

@@ -49,6 +49,7 @@ class Reader {
     void align_to_dword() { m_offset = (m_offset + 3) & ~std::size_t{3}; }
     void skip(std::size_t bytes) { m_offset += bytes; }
     bool failed() const { return m_failed || m_offset > m_size; }
+    std::size_t offset() const { return m_offset; }
 
   private:
     const std::uint8_t* m_data;
@@ -106,6 +107,40 @@ std::optional<DialogTemplate> parse_dialog_template(const std::uint8_t* data, st
         return std::nullopt;
     }
     return dialog;
+}
+
+std::vector<std::uint8_t> with_dialog_font(const std::vector<std::uint8_t>& bytes,
+                                           const std::wstring& typeface, WORD point_size,
+                                           WORD weight) {
+    Reader in(bytes.data(), bytes.size());
+    // The fixed fields up to the size, then the menu, the class and the title.
+    in.skip(2 * sizeof(WORD) + 3 * sizeof(DWORD) + sizeof(WORD) + 4 * sizeof(short));
+    in.read_name_or_ordinal();
+    in.read_name_or_ordinal();
+    in.read_string();
+    const std::size_t font_at = in.offset();
+    in.skip(sizeof(WORD));
+    in.skip(sizeof(WORD));
+    const std::size_t italic_at = in.offset();
+    in.skip(2 * sizeof(BYTE));
+    const std::size_t face_at = in.offset();
+    in.read_string();
+    in.align_to_dword();
+    if (in.failed()) {
+        return {};
+    }
+    std::vector<std::uint8_t> changed(bytes.begin(), bytes.begin() + font_at);
+    const auto* size_bytes = reinterpret_cast<const std::uint8_t*>(&point_size);
+    changed.insert(changed.end(), size_bytes, size_bytes + sizeof(WORD));
+    const auto* weight_bytes = reinterpret_cast<const std::uint8_t*>(&weight);
+    changed.insert(changed.end(), weight_bytes, weight_bytes + sizeof(WORD));
+    changed.insert(changed.end(), bytes.begin() + italic_at, bytes.begin() + face_at);
+    const auto* face_bytes = reinterpret_cast<const std::uint8_t*>(typeface.c_str());
+    changed.insert(changed.end(), face_bytes, face_bytes + (typeface.size() + 1) * sizeof(wchar_t));
+    // The items start on a four-byte boundary, as they did.
+    changed.resize((changed.size() + 3) & ~std::size_t{3});
+    changed.insert(changed.end(), bytes.begin() + in.offset(), bytes.end());
+    return changed;
 }
 
 std::vector<std::uint8_t> resource_bytes(LPCWSTR type, LPCWSTR name) {

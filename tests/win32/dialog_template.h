@@ -51,6 +51,12 @@ struct DialogTemplate {
 // Reads a DLGTEMPLATEEX; nullopt when the bytes are not one or end too early.
 std::optional<DialogTemplate> parse_dialog_template(const std::uint8_t* data, std::size_t size);
 
+// A copy of DLGTEMPLATEEX bytes whose font is the given face, size and weight; empty when the
+// bytes end too early.
+std::vector<std::uint8_t> with_dialog_font(const std::vector<std::uint8_t>& bytes,
+                                           const std::wstring& typeface, WORD point_size,
+                                           WORD weight);
+
 // The bytes of a resource of this program; empty when there is none.
 std::vector<std::uint8_t> resource_bytes(LPCWSTR type, LPCWSTR name);
 

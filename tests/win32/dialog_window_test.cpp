@@ -7,6 +7,7 @@
 
 #include "dialog_fixture.h"
 #include "dialog_layout.h"
+#include "preview_place.h"
 
 namespace tvk::test {
 namespace {
@@ -45,13 +46,6 @@ std::vector<HWND> children_in_order(HWND dialog) {
         children.push_back(child);
     }
     return children;
-}
-
-RECT client_rect_of(HWND dialog, HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 using MainWindowTest = DialogTest;
@@ -136,6 +130,42 @@ TEST_F(MainWindowTest, TabVisitsTheControlsInTableOrder) {
     }
     EXPECT_EQ(current, list);  // and round again
     EXPECT_EQ(visited, expected);
+}
+
+// The other Windows tests read the preview and place controls in pixels measured with Wine's own
+// Tahoma, which gives the standard base units; another font would make their failures misleading.
+TEST_F(MainWindowTest, DialogFontGivesTheBaseUnitsTheTestsExpect) {
+    const SIZE units = dialog_base_units(dialog);
+    ASSERT_TRUE(units.cx == 6 && units.cy == 13)
+        << "The dialog's font is " << font_in_use(dialog) << ", which gives base units of "
+        << units.cx << " x " << units.cy << " instead of 6 x 13. The Windows tests expect Wine's "
+        << "own fonts (Debian package fonts-wine) in a prefix pointed at them; run them through "
+        << "scripts/windows-test.sh.";
+    const RECT place = preview_place(dialog);
+    EXPECT_EQ(place.left, 400);
+    EXPECT_EQ(place.top, 157);
+}
+
+// Keys as the program's message loop hands them to the dialog manager; the focus moves the way
+// Tab moves it, which makes a focused push button the default one.
+TEST_F(MainWindowTest, EnterClicksTheFocusedButtonOnlyAndEscapeKeepsTheWindowOpen) {
+    const auto press = [this](HWND target, WPARAM key) {
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+        MSG down{target, WM_KEYDOWN, key, 1, 0, {}};
+        if (!IsDialogMessageW(dialog, &down)) {
+            DispatchMessageW(&down);
+        }
+    };
+    services.answer_file(std::nullopt);
+    press(item(kOpenId), VK_RETURN);
+    EXPECT_EQ(services.file_dialogs.size(), 1u);
+    for (const HWND target : {list, item(kNameId), item(kOpenId)}) {
+        press(target, VK_ESCAPE);
+    }
+    press(list, VK_RETURN);
+    press(item(kNameId), VK_RETURN);
+    EXPECT_EQ(services.file_dialogs.size(), 1u);
+    EXPECT_TRUE(IsWindowVisible(dialog));
 }
 
 }  // namespace
