@@ -25,3 +25,7 @@ need_packages() {
 
 # What every build needs: the compiler, CMake, Qt 6 and the test and benchmark libraries.
 BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+
+# Wine, with its own fonts and the fallback font it picks without them, so that a dialog's font,
+# and with it every size in the dialog, is the same on every machine.
+WINE_PACKAGES=(wine wine64 fonts-wine fonts-dejavu-core)
