@@ -148,23 +148,28 @@ TEST_F(MainWindowTest, DialogFontGivesTheBaseUnitsTheTestsExpect) {
 
 // Keys as the program's message loop hands them to the dialog manager; the focus moves the way
 // Tab moves it, which makes a focused push button the default one.
-TEST_F(MainWindowTest, EnterClicksTheFocusedButtonOnlyAndEscapeKeepsTheWindowOpen) {
+TEST_F(MainWindowTest, EnterAndSpaceClickTheFocusedButtonOnlyAndEscapeKeepsTheWindowOpen) {
     const auto press = [this](HWND target, WPARAM key) {
         SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
-        MSG down{target, WM_KEYDOWN, key, 1, 0, {}};
-        if (!IsDialogMessageW(dialog, &down)) {
-            DispatchMessageW(&down);
+        for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+            MSG event{target, message, key, 1, 0, {}};
+            if (!IsDialogMessageW(dialog, &event)) {
+                DispatchMessageW(&event);
+            }
         }
     };
     services.answer_file(std::nullopt);
     press(item(kOpenId), VK_RETURN);
     EXPECT_EQ(services.file_dialogs.size(), 1u);
+    services.answer_file(std::nullopt);
+    press(item(kOpenId), VK_SPACE);
+    EXPECT_EQ(services.file_dialogs.size(), 2u);
     for (const HWND target : {list, item(kNameId), item(kOpenId)}) {
         press(target, VK_ESCAPE);
     }
     press(list, VK_RETURN);
     press(item(kNameId), VK_RETURN);
-    EXPECT_EQ(services.file_dialogs.size(), 1u);
+    EXPECT_EQ(services.file_dialogs.size(), 2u);
     EXPECT_TRUE(IsWindowVisible(dialog));
 }
 
