@@ -1,32 +1,62 @@
 #include "archive_file.h"
 
-#include <fstream>
+#include <istream>
 
 #include "archive_io.h"
+#include "file_read_buffer.h"
 
 namespace tvk {
+namespace {
 
-OpenResult open_archive_file(EntryStore& store, const std::filesystem::path& path) {
-    store.clear();
-    // std::ifstream takes the path's native form: UTF-8 bytes here, UTF-16 on Windows, where the
-    // runtime opens it with sharing allowed.
-    // A folder opens as a stream on some systems; it is no file to read all the same.
-    std::error_code ignored;
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream.is_open() || std::filesystem::is_directory(path, ignored)) {
-        return OpenResult::cannot_open;
+class ArchiveErrorCategory : public std::error_category {
+  public:
+    const char* name() const noexcept override { return "tvk archive"; }
+    std::string message(int value) const override {
+        switch (static_cast<ArchiveError>(value)) {
+            case ArchiveError::not_an_archive:
+                return "Not an archive";
+            case ArchiveError::too_many_entries:
+                return "Too many entries";
+        }
+        return "Unknown error";
     }
-    return load_archive(store, stream) == kLoaded ? OpenResult::opened : OpenResult::not_an_archive;
+};
+
+}  // namespace
+
+const std::error_category& archive_error_category() {
+    static const ArchiveErrorCategory category;
+    return category;
 }
 
-SaveResult save_archive_file(EntryStore& store, const std::filesystem::path& path,
-                             const FileOps& ops) {
-    if (store.count() > kMaxEntries) {
-        return SaveResult::too_many_entries;
+std::error_code make_error_code(ArchiveError error) {
+    return {static_cast<int>(error), archive_error_category()};
+}
+
+std::error_code open_archive_file(EntryStore& store, const std::filesystem::path& path) {
+    store.clear();
+    OpenFile file;
+    if (const std::error_code error = open_for_reading(path, file)) {
+        return error;
     }
-    const bool saved = save_file_atomically(
+    FileReadBuffer buffer(std::move(file));
+    std::istream stream(&buffer);
+    const int loaded = load_archive(store, stream);
+    if (buffer.error()) {
+        // A read that failed part way is no short file: nothing of it is kept.
+        store.clear();
+        return buffer.error();
+    }
+    return loaded == kLoaded ? std::error_code() : make_error_code(ArchiveError::not_an_archive);
+}
+
+std::error_code save_archive_file(EntryStore& store, const std::filesystem::path& path,
+                                  const FileOps& ops) {
+    if (store.count() > kMaxEntries) {
+        return make_error_code(ArchiveError::too_many_entries);
+    }
+    return save_file_atomically(
         path, [&store](std::ostream& stream) { save_archive(store, stream); }, ops);
-    return saved ? SaveResult::saved : SaveResult::cannot_save;
 }
 
 }  // namespace tvk

@@ -3,29 +3,24 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
-#include <memory>
-#include <string>
+#include <system_error>
+
+#include "file_ops.h"
 
 namespace tvk {
 
-// The file operations that an atomic save depends on; tests replace them to inject failures.
-struct FileOps {
-    // Makes the temporary's output stream; the default opens a std::ofstream in binary mode.
-    std::function<std::unique_ptr<std::ostream>(const std::filesystem::path&)> open_output;
-    // Finishes the stream (flush and close); false when either failed.
-    std::function<bool(std::ostream&)> finish_output;
-    // Replaces `to` by `from`; false on failure.
-    std::function<bool(const std::filesystem::path& from, const std::filesystem::path& to)> replace;
-};
+// Writes a file through a temporary and replaces the target only when every write, the flush and
+// the close succeeded. What is replaced is kept as far as it matters: a symbolic link stays and the
+// file it leads to is replaced (the temporary beside that file); the permission bits, owner and
+// group carry over; an existing target that this user may not write, or that is no regular file,
+// is refused before anything is written. On failure the temporary is removed, the target is left
+// as it was, and the reason is returned.
+std::error_code save_file_atomically(const std::filesystem::path& target,
+                                     const std::function<void(std::ostream&)>& write_contents,
+                                     const FileOps& ops = real_file_ops());
 
-// The operations used when nothing is injected.
-const FileOps& real_file_ops();
-
-// Writes a file through a temporary in the target's folder and replaces the target only when every
-// write, the flush and the close succeeded. On failure the temporary is removed, the target is left
-// as it was, and false is returned.
-bool save_file_atomically(const std::filesystem::path& target,
-                          const std::function<void(std::ostream&)>& write_contents,
-                          const FileOps& ops = real_file_ops());
+// The file that saving `target` writes: where a chain of symbolic links leads, `target` itself
+// otherwise.
+std::filesystem::path file_saved_at(const std::filesystem::path& target);
 
 }  // namespace tvk

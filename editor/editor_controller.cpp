@@ -23,15 +23,8 @@ void EditorController::release() {
 void EditorController::open_archive() {
     if (const auto file = m_view.choose_file(FileChoice::open_archive)) {
         // The previous archive is dropped whatever the outcome.
-        switch (open_archive_file(m_store, *file)) {
-            case OpenResult::cannot_open:
-                m_view.warn(kCantOpen);
-                break;
-            case OpenResult::not_an_archive:
-                m_view.warn(kNotAnArchive);
-                break;
-            case OpenResult::opened:
-                break;
+        if (const std::error_code error = open_archive_file(m_store, *file)) {
+            m_view.warn(error == ArchiveError::not_an_archive ? kNotAnArchive : kCantOpen);
         }
         list_refill();
     }
@@ -43,15 +36,8 @@ void EditorController::save_archive() {
     if (!file) {
         return;
     }
-    switch (save_archive_file(m_store, *file)) {
-        case SaveResult::too_many_entries:
-            m_view.warn(kTooManyEntries);
-            break;
-        case SaveResult::cannot_save:
-            m_view.warn(kCantSave);
-            break;
-        case SaveResult::saved:
-            break;
+    if (const std::error_code error = save_archive_file(m_store, *file)) {
+        m_view.warn(error == ArchiveError::too_many_entries ? kTooManyEntries : kCantSave);
     }
 }
 
@@ -137,7 +123,7 @@ void EditorController::set_screen() {
 
 void EditorController::save_screen() {
     const auto file = m_view.choose_file(FileChoice::save_png);
-    if (file && !export_png(m_images, *m_grid, *file)) {
+    if (file && export_png(m_images, *m_grid, *file)) {
         m_view.warn(kCantSave);
     }
 }

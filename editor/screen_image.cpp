@@ -59,11 +59,11 @@ Picture picture_from_grid(const PixelGrid& grid) {
     return picture;
 }
 
-bool export_png(ImageFiles& images, const PixelGrid& grid, const std::filesystem::path& file,
-                const FileOps& ops) {
+std::error_code export_png(ImageFiles& images, const PixelGrid& grid,
+                           const std::filesystem::path& file, const FileOps& ops) {
     const std::optional<std::string> png = images.encode_png(picture_from_grid(grid));
     if (!png) {
-        return false;
+        return make_error_code(FileError::not_encoded);
     }
     return save_file_atomically(
         file,

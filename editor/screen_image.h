@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
+#include <system_error>
 
 #include "atomic_file.h"
 #include "entry_store.h"
@@ -32,8 +33,9 @@ ImportResult screen_from_picture(const Picture& picture, ScreenBlock& block);
 // The pixel grid as a 120 x 112 opaque picture.
 Picture picture_from_grid(const PixelGrid& grid);
 
-// Writes the grid as a PNG file, replacing `file` only when the whole file was written.
-bool export_png(ImageFiles& images, const PixelGrid& grid, const std::filesystem::path& file,
-                const FileOps& ops = real_file_ops());
+// Writes the grid as a PNG file, replacing `file` only when the whole file was written; the reason
+// when it was not.
+std::error_code export_png(ImageFiles& images, const PixelGrid& grid,
+                           const std::filesystem::path& file, const FileOps& ops = real_file_ops());
 
 }  // namespace tvk

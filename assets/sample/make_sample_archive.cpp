@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path output = argv[1];
     std::error_code ignored;
     std::filesystem::create_directories(output.parent_path(), ignored);
-    if (tvk::save_archive_file(store, output) != tvk::SaveResult::saved) {
+    if (tvk::save_archive_file(store, output)) {
         std::fprintf(stderr, "tvk_make_sample: cannot write %s\n", argv[1]);
         return EXIT_FAILURE;
     }

@@ -72,7 +72,7 @@ TEST(ExportPng, WritesTheEncodedPictureAndReplacesAnOldFile) {
     auto grid = std::make_unique<PixelGrid>();
     (*grid)[grid_index(5, 7)] = 0x00563412;
 
-    ASSERT_TRUE(export_png(images, *grid, file));
+    ASSERT_EQ(export_png(images, *grid, file), std::error_code());
 
     const std::optional<Picture> written = test::read_picture_file(file);
     ASSERT_TRUE(written.has_value());
@@ -89,12 +89,16 @@ TEST(ExportPng, KeepsTheOldFileWhenEncodingOrWritingFails) {
     const auto grid = std::make_unique<PixelGrid>();
 
     images.fail_encoding = true;
-    EXPECT_FALSE(export_png(images, *grid, file));
+    EXPECT_EQ(export_png(images, *grid, file), make_error_code(FileError::not_encoded));
 
     images.fail_encoding = false;
     FileOps failing_close = real_file_ops();
-    failing_close.finish_output = [](std::ostream&) { return false; };
-    EXPECT_FALSE(export_png(images, *grid, file, failing_close));
+    failing_close.close = [](OpenFile& temporary, bool durable) {
+        real_file_ops().close(temporary, durable);
+        return std::make_error_code(std::errc::no_space_on_device);
+    };
+    EXPECT_EQ(export_png(images, *grid, file, failing_close),
+              std::make_error_code(std::errc::no_space_on_device));
 
     EXPECT_EQ(test::read_file(file), "old");
     EXPECT_EQ(folder.file_names(), std::vector<std::string>{"shot.png"});

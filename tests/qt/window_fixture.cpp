@@ -97,7 +97,7 @@ void WindowTest::open_sample() {
     EntryStore store;
     ASSERT_EQ(build_sample_archive(store), "");
     const auto file = temp_path("TVK.DAT");
-    ASSERT_EQ(save_archive_file(store, file), SaveResult::saved);
+    ASSERT_EQ(save_archive_file(store, file), std::error_code());
     open(file);
     ASSERT_EQ(list().count(), static_cast<int>(sample_screens().size()));
 }

@@ -35,12 +35,12 @@ void write_archive(const std::filesystem::path& file, const std::vector<ArchiveE
         std::copy(record.bytes.begin(), record.bytes.end(), store.name_buffer(i).begin());
         ASSERT_EQ(encode_screen(entry.screen, store.screen_block(i)), kEncoded);
     }
-    ASSERT_EQ(save_archive_file(store, file), SaveResult::saved);
+    ASSERT_EQ(save_archive_file(store, file), std::error_code());
 }
 
 std::vector<ArchiveEntry> read_archive(const std::filesystem::path& file) {
     EntryStore store;
-    EXPECT_EQ(open_archive_file(store, file), OpenResult::opened);
+    EXPECT_EQ(open_archive_file(store, file), std::error_code());
     std::vector<ArchiveEntry> entries(store.count());
     for (std::size_t i = 0; i < store.count(); ++i) {
         entries[i].name = store.display_name(i);

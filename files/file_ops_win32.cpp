@@ -1,0 +1,229 @@
+// windows.h comes first: the other Windows headers depend on it.
+#include <windows.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "file_ops.h"
+
+namespace tvk {
+namespace {
+
+constexpr int kTemporaryAttempts = 100;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// How long a lock is waited for in steps while another process holds it.
+constexpr DWORD kLockRetryMilliseconds = 50;
+
+std::error_code last_error() {
+    return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+HANDLE handle_of(const OpenFile& file) {
+    return reinterpret_cast<HANDLE>(file.handle);
+}
+
+std::intptr_t stored(HANDLE handle) {
+    return handle == INVALID_HANDLE_VALUE ? OpenFile::kNone
+                                          : reinterpret_cast<std::intptr_t>(handle);
+}
+
+std::filesystem::path folder_of(const std::filesystem::path& file) {
+    const std::filesystem::path parent = file.parent_path();
+    return parent.empty() ? std::filesystem::path(".") : parent;
+}
+
+// Opens `path` with sharing allowed and checks that it is a file on a disk: a folder cannot be
+// opened without backup semantics, and pipes, consoles and devices are refused by their type.
+HANDLE open_regular(const std::filesystem::path& path, DWORD access, std::error_code& error) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        error = std::make_error_code(std::errc::is_a_directory);
+        return INVALID_HANDLE_VALUE;
+    }
+    const HANDLE handle = CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        error = last_error();
+        return handle;
+    }
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        error = make_error_code(FileError::not_a_regular_file);
+        return INVALID_HANDLE_VALUE;
+    }
+    return handle;
+}
+
+std::wstring temporary_name(std::mt19937& random) {
+    static constexpr wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+    std::wstring name = L".tvk";
+    for (int i = 0; i < 8; ++i) {
+        name += kLetters[random() % (sizeof(kLetters) / sizeof(kLetters[0]) - 1)];
+    }
+    return name + L".tmp";
+}
+
+std::error_code check_replaceable(const std::filesystem::path& file) {
+    // A read-only file would be replaced by a rename all the same; opening it for writing is
+    // refused, and that is what saving over it must do.
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        return {ERROR_ACCESS_DENIED, std::system_category()};
+    }
+    std::error_code error;
+    const HANDLE handle = open_regular(file, GENERIC_WRITE, error);
+    if (handle != INVALID_HANDLE_VALUE) {
+        CloseHandle(handle);
+    }
+    return error;
+}
+
+std::error_code create_temporary(const std::filesystem::path& file, OpenFile& temporary) {
+    // Attributes and security of a replaced file are kept by ReplaceFileW itself.
+    std::mt19937 random{std::random_device{}()};
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        const std::filesystem::path path = folder_of(file) / temporary_name(random);
+        const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            temporary.path = path;
+            temporary.handle = stored(handle);
+            return {};
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) {
+            return last_error();
+        }
+    }
+    return std::make_error_code(std::errc::file_exists);
+}
+
+std::error_code write_all(OpenFile& file, std::uint64_t offset, std::string_view bytes) {
+    while (!bytes.empty()) {
+        OVERLAPPED where{};
+        where.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+        where.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(handle_of(file), bytes.data(), chunk, &written, &where)) {
+            return last_error();
+        }
+        bytes.remove_prefix(written);
+        offset += written;
+    }
+    return {};
+}
+
+std::error_code close_written(OpenFile& file, bool durable) {
+    std::error_code error;
+    if (durable && !FlushFileBuffers(handle_of(file))) {
+        error = last_error();
+    }
+    if (!CloseHandle(handle_of(file)) && !error) {
+        error = last_error();
+    }
+    file.handle = OpenFile::kNone;
+    return error;
+}
+
+std::error_code replace(const std::filesystem::path& from, const std::filesystem::path& to,
+                        bool durable) {
+    // ReplaceFileW keeps the replaced file's attributes, owner and access list; a new file is
+    // moved in place, written through to the disk when asked.
+    if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                         nullptr, nullptr)) {
+            return {};
+        }
+        // Some file systems cannot replace; a plain move still replaces in one step.
+        if (GetLastError() != ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
+            GetLastError() != ERROR_INVALID_PARAMETER) {
+            return last_error();
+        }
+    }
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
+    if (!MoveFileExW(from.c_str(), to.c_str(), flags)) {
+        return last_error();
+    }
+    return {};
+}
+
+}  // namespace
+
+const FileOps& real_file_ops() {
+    static const FileOps ops{check_replaceable, create_temporary, write_all, close_written,
+                             replace};
+    return ops;
+}
+
+std::error_code open_for_reading(const std::filesystem::path& path, OpenFile& file) {
+    std::error_code error;
+    const HANDLE handle = open_regular(path, GENERIC_READ, error);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return error;
+    }
+    file.path = path;
+    file.handle = stored(handle);
+    return {};
+}
+
+std::error_code read_at(const OpenFile& file, std::uint64_t offset, char* bytes, std::size_t size,
+                        std::size_t& count) {
+    // On a handle opened for synchronous use, the offset in OVERLAPPED only says where to read.
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    where.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD read = 0;
+    count = 0;
+    if (!ReadFile(handle_of(file), bytes, chunk, &read, &where)) {
+        return GetLastError() == ERROR_HANDLE_EOF ? std::error_code() : last_error();
+    }
+    count = read;
+    return {};
+}
+
+void close_file(OpenFile& file) {
+    if (file.handle != OpenFile::kNone) {
+        CloseHandle(handle_of(file));
+        file.handle = OpenFile::kNone;
+    }
+}
+
+std::error_code flush_folder(const std::filesystem::path&) {
+    // Every file was flushed when written: Windows offers no flush of a whole folder.
+    return {};
+}
+
+FolderLock::FolderLock(const std::filesystem::path& folder) {
+    // A lock file opened without sharing, deleted when its last handle closes, so a process that
+    // dies leaves nothing behind. Another holder makes the open fail with a sharing violation (or,
+    // while the file is being deleted, access denied); both are waited out.
+    const std::filesystem::path path =
+        (folder.empty() ? std::filesystem::path(".") : folder) / L".tvk.lock";
+    for (int denied = 0;;) {
+        const HANDLE handle =
+            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                        OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            m_handle = stored(handle);
+            return;
+        }
+        const DWORD error = GetLastError();
+        // Access denied that lasts is a folder this user may not write: go on unlocked.
+        constexpr int kDeniedRetries = 100;
+        if (error != ERROR_SHARING_VIOLATION &&
+            (error != ERROR_ACCESS_DENIED || ++denied > kDeniedRetries)) {
+            return;
+        }
+        Sleep(kLockRetryMilliseconds);
+    }
+}
+
+FolderLock::~FolderLock() {
+    if (m_handle != OpenFile::kNone) {
+        CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+    }
+}
+
+}  // namespace tvk
