@@ -1,12 +1,12 @@
 #include "cli_support.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <limits>
 #include <system_error>
 
 #include "archive_file.h"
+#include "file_read_buffer.h"
 #include "messages.h"
 
 namespace tvk {
@@ -18,6 +18,12 @@ int report_error(CliContext& context, std::string_view message) {
 
 int report_file_error(CliContext& context, std::string_view file, std::string_view message) {
     context.err << "tvk: " << file << ": " << message << '\n';
+    return kExitError;
+}
+
+int report_file_error(CliContext& context, std::string_view file, std::string_view message,
+                      const std::error_code& reason) {
+    context.err << "tvk: " << file << ": " << message << " (" << reason_text(reason) << ")\n";
     return kExitError;
 }
 
@@ -72,17 +78,13 @@ std::optional<std::size_t> checked_index(CliContext& context, std::string_view t
 }
 
 bool load_archive_argument(CliContext& context, std::string_view archive, EntryStore& store) {
-    switch (open_archive_file(store, path_from_utf8(archive))) {
-        case OpenResult::opened:
-            return true;
-        case OpenResult::cannot_open:
-            report_file_error(context, archive, kCantOpen);
-            return false;
-        case OpenResult::not_an_archive:
-            report_file_error(context, archive, kNotAnArchive);
-            return false;
+    const std::error_code error = open_archive_file(store, path_from_utf8(archive));
+    if (error == ArchiveError::not_an_archive) {
+        report_file_error(context, archive, kNotAnArchive);
+    } else if (error) {
+        report_file_error(context, archive, kCantOpen, error);
     }
-    return false;
+    return !error;
 }
 
 std::optional<std::size_t> load_archive_entry(CliContext& context, std::string_view archive,
@@ -94,35 +96,36 @@ std::optional<std::size_t> load_archive_entry(CliContext& context, std::string_v
 }
 
 int save_archive_argument(CliContext& context, std::string_view archive, EntryStore& store) {
-    switch (save_archive_file(store, path_from_utf8(archive), context.file_ops)) {
-        case SaveResult::saved:
-            return kExitOk;
-        case SaveResult::too_many_entries:
-            return report_file_error(context, archive, kTooManyEntries);
-        case SaveResult::cannot_save:
-            return report_file_error(context, archive, kCantSave);
+    const std::error_code error =
+        save_archive_file(store, path_from_utf8(archive), context.file_ops);
+    if (error == ArchiveError::too_many_entries) {
+        return report_file_error(context, archive, kTooManyEntries);
     }
-    return kExitError;
+    return error ? report_file_error(context, archive, kCantSave, error) : kExitOk;
 }
 
-std::optional<std::string> read_file_bytes(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return std::nullopt;
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path,
+                                           std::error_code* error) {
+    std::error_code failure;
+    OpenFile file;
+    failure = open_for_reading(path, file);
+    std::string bytes;
+    if (!failure) {
+        FileReadBuffer buffer(std::move(file));
+        bytes.assign(std::istreambuf_iterator<char>(&buffer), std::istreambuf_iterator<char>());
+        failure = buffer.error();
     }
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream.is_open()) {
-        return std::nullopt;
-    }
-    std::string bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    if (stream.bad()) {
+    if (failure) {
+        if (error) {
+            *error = failure;
+        }
         return std::nullopt;
     }
     return bytes;
 }
 
-bool write_file_bytes(const CliContext& context, const std::filesystem::path& path,
-                      std::string_view bytes) {
+std::error_code write_file_bytes(const CliContext& context, const std::filesystem::path& path,
+                                 std::string_view bytes) {
     return save_file_atomically(
         path,
         [bytes](std::ostream& stream) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "cli_context.h"
 #include "entry_store.h"
@@ -18,6 +19,9 @@ namespace tvk {
 int report_error(CliContext& context, std::string_view message);
 // The same for a message about one file: "tvk: FILE: MESSAGE".
 int report_file_error(CliContext& context, std::string_view file, std::string_view message);
+// The same with the system's reason: "tvk: FILE: MESSAGE (REASON)".
+int report_file_error(CliContext& context, std::string_view file, std::string_view message,
+                      const std::error_code& reason);
 
 // Command-line text is UTF-8 on every platform; the path takes it as such.
 std::filesystem::path path_from_utf8(std::string_view utf8);
@@ -32,19 +36,22 @@ std::uint64_t index_value(std::string_view digits);
 std::optional<std::size_t> checked_index(CliContext& context, std::string_view text,
                                          std::size_t limit);
 
-// Loads the archive named `archive`, reporting "Can't open" or "It's not TVK.DAT".
+// Loads the archive named `archive`, reporting "Can't open" with the reason or "It's not TVK.DAT".
 bool load_archive_argument(CliContext& context, std::string_view archive, EntryStore& store);
 // Loads `archive` and checks that `index` names one of its entries; nullopt, reported, otherwise.
 std::optional<std::size_t> load_archive_entry(CliContext& context, std::string_view archive,
                                               std::string_view index, EntryStore& store);
-// Saves the store over `archive` atomically; the exit status, with the failure reported.
+// Saves the store over `archive` atomically; the exit status, with the failure and its reason
+// reported.
 int save_archive_argument(CliContext& context, std::string_view archive, EntryStore& store);
 
-// The whole content of a regular file; nullopt when it cannot be read.
-std::optional<std::string> read_file_bytes(const std::filesystem::path& path);
-// Writes `bytes` to `path` atomically; false when the file could not be written.
-bool write_file_bytes(const CliContext& context, const std::filesystem::path& path,
-                      std::string_view bytes);
+// The whole content of a regular file; nullopt, with the reason in `error` when given, when it
+// cannot be read.
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path,
+                                           std::error_code* error = nullptr);
+// Writes `bytes` to `path` atomically; the reason when the file could not be written.
+std::error_code write_file_bytes(const CliContext& context, const std::filesystem::path& path,
+                                 std::string_view bytes);
 
 // Spaces and tabs, which separate the words of the text files that unpack writes.
 inline constexpr std::string_view kBlanks = " \t";

@@ -33,9 +33,10 @@ std::string hex32(std::uint32_t value) {
 
 int command_info(const Invocation& call, CliContext& context) {
     const std::string& archive = call.operands[0];
-    const std::optional<std::string> file = read_file_bytes(path_from_utf8(archive));
+    std::error_code error;
+    const std::optional<std::string> file = read_file_bytes(path_from_utf8(archive), &error);
     if (!file) {
-        return report_file_error(context, archive, kCantOpen);
+        return report_file_error(context, archive, kCantOpen, error);
     }
     const std::optional<RawHeader> header = read_raw_header(*file);
     if (!header || !header->checksum_matches()) {
@@ -60,9 +61,10 @@ int command_info(const Invocation& call, CliContext& context) {
 
 int command_verify(const Invocation& call, CliContext& context) {
     const std::string& archive = call.operands[0];
-    const std::optional<std::string> file = read_file_bytes(path_from_utf8(archive));
+    std::error_code error;
+    const std::optional<std::string> file = read_file_bytes(path_from_utf8(archive), &error);
     if (!file) {
-        return report_file_error(context, archive, kCantOpen);
+        return report_file_error(context, archive, kCantOpen, error);
     }
     const std::vector<std::string> problems = archive_problems(*file);
     for (const std::string& problem : problems) {

@@ -21,8 +21,9 @@ int command_export(const Invocation& call, CliContext& context) {
     auto grid = std::make_unique<PixelGrid>();
     decode_screen(store.screen_block(*index), *grid);
     const std::string& png = call.operands[2];
-    if (!export_png(context.images, *grid, path_from_utf8(png), context.file_ops)) {
-        return report_file_error(context, png, kCantSave);
+    if (const std::error_code error =
+            export_png(context.images, *grid, path_from_utf8(png), context.file_ops)) {
+        return report_file_error(context, png, kCantSave, error);
     }
     return kExitOk;
 }
@@ -53,8 +54,10 @@ int command_sheet(const Invocation& call, CliContext& context) {
     }
     const std::string& png = call.operands[1];
     const std::optional<std::string> bytes = context.images.encode_png(contact_sheet(store));
-    if (!bytes || !write_file_bytes(context, path_from_utf8(png), *bytes)) {
-        return report_file_error(context, png, kCantSave);
+    const std::error_code error = bytes ? write_file_bytes(context, path_from_utf8(png), *bytes)
+                                        : make_error_code(FileError::not_encoded);
+    if (error) {
+        return report_file_error(context, png, kCantSave, error);
     }
     return kExitOk;
 }

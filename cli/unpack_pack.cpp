@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 #include <system_error>
 
 #include "block_dump.h"
@@ -77,8 +78,8 @@ bool prepare_folder(CliContext& context, const std::string& text, bool force) {
 }
 
 bool write_text_file(CliContext& context, const fs::path& path, std::string_view text) {
-    if (!write_file_bytes(context, path, text)) {
-        report_file_error(context, utf8_from_path(path), kCantSave);
+    if (const std::error_code error = write_file_bytes(context, path, text)) {
+        report_file_error(context, utf8_from_path(path), kCantSave, error);
         return false;
     }
     return true;
@@ -93,8 +94,9 @@ bool unpack_entry(CliContext& context, const fs::path& folder, EntryStore& store
     decode_screen(store.screen_block(i), *grid);
     entry.picture = stem + ".png";
     const fs::path picture = folder / entry.picture;
-    if (!export_png(context.images, *grid, picture, context.file_ops)) {
-        report_file_error(context, utf8_from_path(picture), kCantSave);
+    if (const std::error_code error =
+            export_png(context.images, *grid, picture, context.file_ops)) {
+        report_file_error(context, utf8_from_path(picture), kCantSave, error);
         return false;
     }
     if (picture_rebuilds_block(store.screen_block(i), *grid)) {
@@ -102,6 +104,44 @@ bool unpack_entry(CliContext& context, const fs::path& folder, EntryStore& store
     }
     entry.block = stem + ".block";
     return write_text_file(context, folder / entry.block, format_block_dump(store.screen_block(i)));
+}
+
+// True for the names unpack gives its files: four or more digits, then ".png" or ".block".
+bool is_unpacked_file_name(const std::string& name) {
+    const std::size_t dot = name.find('.');
+    if (dot == std::string::npos || dot < kMinFileNumberDigits) {
+        return false;
+    }
+    const std::string extension = name.substr(dot);
+    return (extension == ".png" || extension == ".block") &&
+           std::all_of(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(dot),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Removes the files of an earlier unpack into the same folder that this one did not write, so that
+// no picture beside the manifest belongs to another archive.
+bool remove_stale_files(CliContext& context, const fs::path& folder,
+                        const std::vector<ManifestEntry>& entries) {
+    std::set<std::string> written;
+    for (const ManifestEntry& entry : entries) {
+        written.insert(entry.picture);
+        written.insert(entry.block);
+    }
+    std::error_code error;
+    std::vector<fs::path> stale;
+    for (const fs::directory_entry& file : fs::directory_iterator(folder, error)) {
+        const std::string name = utf8_from_path(file.path().filename());
+        if (is_unpacked_file_name(name) && !written.contains(name) && file.is_regular_file(error)) {
+            stale.push_back(file.path());
+        }
+    }
+    for (const fs::path& file : stale) {
+        if (!fs::remove(file, error) && error) {
+            report_file_error(context, utf8_from_path(file), "Can't remove", error);
+            return false;
+        }
+    }
+    return true;
 }
 
 // Rebuilds one screen block: the stored block while the picture still shows it, otherwise the
@@ -112,9 +152,10 @@ bool pack_screen(CliContext& context, const fs::path& folder, const ManifestEntr
     const Picture picture = context.images.read_picture(picture_path);
     if (!entry.block.empty()) {
         const fs::path block_path = folder / path_from_utf8(entry.block);
-        const std::optional<std::string> text = read_file_bytes(block_path);
+        std::error_code error;
+        const std::optional<std::string> text = read_file_bytes(block_path, &error);
         if (!text) {
-            report_file_error(context, utf8_from_path(block_path), kCantOpen);
+            report_file_error(context, utf8_from_path(block_path), kCantOpen, error);
             return false;
         }
         auto stored = std::make_unique<ScreenBlock>();
@@ -176,25 +217,36 @@ int command_unpack(const Invocation& call, CliContext& context) {
         return kExitError;
     }
     const fs::path folder = path_from_utf8(folder_text);
+    // Many new files: none is flushed to disk on its own; the folder is, once, at the end.
+    FileOps unflushed = context.file_ops;
+    unflushed.durable = false;
+    CliContext writing{context.out, context.err, context.images, unflushed};
     std::vector<ManifestEntry> entries(store.count());
     for (std::size_t i = 0; i < store.count(); ++i) {
-        if (!unpack_entry(context, folder, store, i, entries[i])) {
+        if (!unpack_entry(writing, folder, store, i, entries[i])) {
             return kExitError;
         }
     }
     // Written last: a folder without its manifest cannot be packed by mistake.
-    const bool written =
-        write_text_file(context, folder / std::string(kManifestFileName), format_manifest(entries));
-    return written ? kExitOk : kExitError;
+    if (!write_text_file(writing, folder / std::string(kManifestFileName),
+                         format_manifest(entries)) ||
+        !remove_stale_files(context, folder, entries)) {
+        return kExitError;
+    }
+    if (const std::error_code error = flush_folder(folder)) {
+        return report_file_error(context, folder_text, kCantSave, error);
+    }
+    return kExitOk;
 }
 
 int command_pack(const Invocation& call, CliContext& context) {
     const fs::path folder = path_from_utf8(call.operands[0]);
     const fs::path manifest_path = folder / std::string(kManifestFileName);
     const std::string manifest_name = utf8_from_path(manifest_path);
-    const std::optional<std::string> text = read_file_bytes(manifest_path);
+    std::error_code error;
+    const std::optional<std::string> text = read_file_bytes(manifest_path, &error);
     if (!text) {
-        return report_file_error(context, manifest_name, kCantOpen);
+        return report_file_error(context, manifest_name, kCantOpen, error);
     }
     const ParsedManifest manifest = parse_manifest(*text);
     const auto where = [&manifest_name](int line) {

@@ -75,7 +75,8 @@ TEST_F(CheckCommands, AHeaderThatIsShortOrDamagedEndsTheCheck) {
     EXPECT_EQ(run.out.find('\n'), run.out.size() - 1);
     const RunResult missing = tvk({"verify", at("missing.dat")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "tvk: " + at("missing.dat") + ": Can't open\n");
+    EXPECT_EQ(missing.err,
+              "tvk: " + at("missing.dat") + ": Can't open (No such file or directory)\n");
 }
 
 TEST_F(CheckCommands, InfoComparesTheFileSizeWithTheHeader) {

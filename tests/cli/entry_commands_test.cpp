@@ -83,7 +83,8 @@ TEST_F(EntryCommands, ArchiveThatCannotBeReadIsReportedInTheSystemsWords) {
     write("text.dat", "just some text, long enough to fill a whole header of 64 bytes.....");
     const RunResult missing = tvk({"list", at("missing.dat")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "tvk: " + at("missing.dat") + ": Can't open\n");
+    EXPECT_EQ(missing.err,
+              "tvk: " + at("missing.dat") + ": Can't open (No such file or directory)\n");
     const RunResult text = tvk({"rename", at("text.dat"), "0", "x"});
     EXPECT_EQ(text.status, 1);
     EXPECT_EQ(text.err, "tvk: " + at("text.dat") + ": It's not TVK.DAT\n");

@@ -43,12 +43,12 @@ TEST_F(ScreenCommands, ExportThatCannotBeWrittenLosesNothing) {
     write("folder/inside", "kept");
     const RunResult over_folder = tvk({"export", at("tvk.dat"), "0", at("folder")});
     EXPECT_EQ(over_folder.status, 1);
-    EXPECT_EQ(over_folder.err, "tvk: " + at("folder") + ": Can't save\n");
+    EXPECT_EQ(over_folder.err, "tvk: " + at("folder") + ": Can't save (Is a directory)\n");
     EXPECT_EQ(read("folder/inside"), "kept");
     write("plain", "kept");
     const RunResult under_file = tvk({"export", at("tvk.dat"), "0", at("plain/out.png")});
     EXPECT_EQ(under_file.status, 1);
-    EXPECT_EQ(under_file.err, "tvk: " + at("plain/out.png") + ": Can't save\n");
+    EXPECT_EQ(under_file.err, "tvk: " + at("plain/out.png") + ": Can't save (Not a directory)\n");
     EXPECT_EQ(read("plain"), "kept");
 }
 

@@ -236,12 +236,12 @@ TEST_F(UnpackPack, ManifestMistakesAreReportedWithTheirLine) {
     EXPECT_EQ(error_for("shared-hash 62 2\n"), "tvk: " + manifest + shared_error);
     EXPECT_EQ(error_for("shared-hash 00000062\n"), "tvk: " + manifest + shared_error);
     EXPECT_EQ(error_for("0000.png - 0009.block \"a\"\n"),
-              "tvk: " + at("dir/0009.block") + ": Can't open\n");
+              "tvk: " + at("dir/0009.block") + ": Can't open (No such file or directory)\n");
     write("dir/manifest.txt", "0000.png - - \"a\"\n");
     EXPECT_EQ(pack().err, "tvk: " + manifest +
                               ":1: the manifest must begin with the line \"tvk-manifest 1\"\n");
     fs::remove(path("dir/manifest.txt"));
-    EXPECT_EQ(pack().err, "tvk: " + manifest + ": Can't open\n");
+    EXPECT_EQ(pack().err, "tvk: " + manifest + ": Can't open (No such file or directory)\n");
     EXPECT_FALSE(fs::exists(path("packed.dat")));
 }
 
