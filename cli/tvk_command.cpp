@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archive_lock.h"
 #include "cli_support.h"
 #include "commands.h"
 #include "tvk_version.h"
@@ -298,6 +299,7 @@ int run_tvk(const std::vector<std::string>& arguments, CliContext& context) {
     if (const int status = check_operands(context, *command, call); status != kExitOk) {
         return status;
     }
+    const std::unique_ptr<FolderLock> lock = lock_changed_archive(command->name, call.operands);
     return command->run(call, context);
 }
 
