@@ -29,11 +29,9 @@ std::error_code make_error_code(FileError error) {
 }
 
 std::string reason_text(const std::error_code& error) {
-    // Windows error numbers map to the portable conditions where one fits, so both platforms give
-    // the C library's words; the rest keep the system's own text, less any closing full stop.
-    const std::error_condition condition = error.default_error_condition();
-    std::string text =
-        condition.category() == std::generic_category() ? condition.message() : error.message();
+    // The file layer gives portable codes where one fits, so both platforms use the C library's
+    // words; a Windows code without one keeps the system's text, less its closing full stop.
+    std::string text = error.message();
     while (!text.empty() && (text.back() == '.' || text.back() == '\n' || text.back() == '\r' ||
                              text.back() == ' ')) {
         text.pop_back();

@@ -14,8 +14,8 @@ enum class FileError {
 const std::error_category& file_error_category();
 std::error_code make_error_code(FileError error);
 
-// The reason as one short sentence without a full stop, the same words on every platform:
-// "Permission denied", "No such file or directory", ...
+// The reason as one short sentence without a full stop, the same words on every platform for the
+// common reasons: "Permission denied", "No such file or directory", ...
 std::string reason_text(const std::error_code& error);
 
 }  // namespace tvk

@@ -15,8 +15,40 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // How long a lock is waited for in steps while another process holds it.
 constexpr DWORD kLockRetryMilliseconds = 50;
 
+// The last error as the portable code where one fits, so that messages read as on other systems.
 std::error_code last_error() {
-    return {static_cast<int>(GetLastError()), std::system_category()};
+    const DWORD error = GetLastError();
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+            return std::make_error_code(std::errc::no_such_file_or_directory);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_LOCK_VIOLATION:
+            return std::make_error_code(std::errc::permission_denied);
+        case ERROR_SHARING_VIOLATION:
+            return std::make_error_code(std::errc::device_or_resource_busy);
+        case ERROR_WRITE_PROTECT:
+            return std::make_error_code(std::errc::read_only_file_system);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return std::make_error_code(std::errc::no_space_on_device);
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return std::make_error_code(std::errc::file_exists);
+        case ERROR_FILENAME_EXCED_RANGE:
+            return std::make_error_code(std::errc::filename_too_long);
+        case ERROR_INVALID_NAME:
+            return std::make_error_code(std::errc::invalid_argument);
+        case ERROR_DIRECTORY:
+            return std::make_error_code(std::errc::not_a_directory);
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return std::make_error_code(std::errc::not_enough_memory);
+        default:
+            return {static_cast<int>(error), std::system_category()};
+    }
 }
 
 HANDLE handle_of(const OpenFile& file) {
@@ -69,7 +101,7 @@ std::error_code check_replaceable(const std::filesystem::path& file) {
     // refused, and that is what saving over it must do.
     const DWORD attributes = GetFileAttributesW(file.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        return {ERROR_ACCESS_DENIED, std::system_category()};
+        return std::make_error_code(std::errc::permission_denied);
     }
     std::error_code error;
     const HANDLE handle = open_regular(file, GENERIC_WRITE, error);

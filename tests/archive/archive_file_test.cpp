@@ -42,12 +42,11 @@ TEST_F(ArchiveFile, SavesAndOpensAnArchive) {
 TEST_F(ArchiveFile, OpenClearsTheStoreEvenWhenItFails) {
     EntryStore store = test::store_of(2);
     EXPECT_EQ(open_archive_file(store, folder.path() / "missing.dat"),
-              std::make_error_code(std::errc::no_such_file_or_directory));
+              std::errc::no_such_file_or_directory);
     EXPECT_EQ(store.count(), 0u);
 
     store = test::store_of(2);
-    EXPECT_EQ(open_archive_file(store, folder.path()),
-              std::make_error_code(std::errc::is_a_directory));
+    EXPECT_EQ(open_archive_file(store, folder.path()), std::errc::is_a_directory);
     EXPECT_EQ(store.count(), 0u);
 
     write_file(file(), "short");
@@ -104,7 +103,7 @@ TEST_F(ArchiveFile, ReportsASaveThatFailedAndKeepsTheOldFile) {
     EXPECT_EQ(save_archive_file(store, file(), ops), std::make_error_code(std::errc::io_error));
     EXPECT_EQ(read_file(file()), "old");
     EXPECT_EQ(save_archive_file(store, folder.path() / "missing" / "TVK.DAT"),
-              std::make_error_code(std::errc::no_such_file_or_directory));
+              std::errc::no_such_file_or_directory);
 }
 
 }  // namespace

@@ -164,13 +164,27 @@ TEST_F(AtomicFile, ReportsAWriterThatThrowsAndLeavesTheOldFile) {
 
 TEST_F(AtomicFile, RefusesWhatIsNoFileToReplace) {
     EXPECT_EQ(save_file_atomically(folder.path() / "missing" / "TVK.DAT", write_new),
-              std::make_error_code(std::errc::no_such_file_or_directory));
+              std::errc::no_such_file_or_directory);
     fs::create_directory(folder.path() / "sub");
-    EXPECT_EQ(save_file_atomically(folder.path() / "sub", write_new),
-              std::make_error_code(std::errc::is_a_directory));
+    EXPECT_EQ(save_file_atomically(folder.path() / "sub", write_new), std::errc::is_a_directory);
     EXPECT_TRUE(fs::is_empty(folder.path() / "sub"));
     fs::remove(folder.path() / "sub");
     expect_old_file_untouched();
+}
+
+// What tvk prints after a failed open or save, the same words on every platform.
+TEST(FileReasons, ReadTheSameOnEveryPlatform) {
+    const std::vector<std::pair<std::error_code, std::string>> cases = {
+        {std::make_error_code(std::errc::permission_denied), "Permission denied"},
+        {std::make_error_code(std::errc::no_such_file_or_directory), "No such file or directory"},
+        {std::make_error_code(std::errc::is_a_directory), "Is a directory"},
+        {std::make_error_code(std::errc::no_space_on_device), "No space left on device"},
+        {make_error_code(FileError::not_a_regular_file), "Not a regular file"},
+        {make_error_code(FileError::not_encoded), "The picture could not be encoded"},
+    };
+    for (const auto& [error, text] : cases) {
+        EXPECT_EQ(reason_text(error), text);
+    }
 }
 
 #ifndef _WIN32
