@@ -163,8 +163,12 @@ std::error_code replace(const std::filesystem::path& from, const std::filesystem
     // ReplaceFileW keeps the replaced file's attributes, owner and access list; a new file is
     // moved in place, written through to the disk when asked.
     if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                         nullptr, nullptr)) {
+        // Full paths: some implementations of ReplaceFileW do not resolve relative ones.
+        std::error_code ignored;
+        const std::filesystem::path replaced = std::filesystem::absolute(to, ignored);
+        const std::filesystem::path replacement = std::filesystem::absolute(from, ignored);
+        if (ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr,
+                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
             return {};
         }
         // Some file systems cannot replace; a plain move still replaces in one step.

@@ -187,6 +187,20 @@ TEST(FileReasons, ReadTheSameOnEveryPlatform) {
     }
 }
 
+#ifdef _WIN32
+// A read-only file is refused though a rename could replace it; writable again, it is replaced.
+TEST_F(AtomicFile, RefusesAReadOnlyFile) {
+    fs::permissions(target(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    EXPECT_EQ(save_file_atomically(target(), write_new), std::errc::permission_denied);
+    expect_old_file_untouched();
+    fs::permissions(target(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(save_file_atomically(target(), write_new), std::error_code());
+    EXPECT_EQ(read_file(target()), kNew);
+}
+#endif
+
 #ifndef _WIN32
 TEST_F(AtomicFile, RefusesAFifoAtOnce) {
     const fs::path fifo = folder.path() / "fifo";
