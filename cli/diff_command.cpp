@@ -184,8 +184,15 @@ void describe_pair(std::ostream& out, std::size_t i, std::size_t j, const EntryV
     }
 }
 
-// True for a file that opens and holds nothing, /dev/null among them.
+// True for a file that opens and holds nothing, /dev/null among them. A FIFO or socket is not
+// opened here, where opening would wait for a writer; loading it then refuses it.
 bool is_empty_file(std::string_view name) {
+    std::error_code error;
+    const std::filesystem::file_status status =
+        std::filesystem::status(path_from_utf8(name), error);
+    if (std::filesystem::is_fifo(status) || std::filesystem::is_socket(status)) {
+        return false;
+    }
     std::ifstream stream(path_from_utf8(name), std::ios::binary);
     return stream.is_open() && stream.peek() == std::ifstream::traits_type::eof();
 }

@@ -142,8 +142,10 @@ TEST_F(DiffCommand, TroubleExitsWithTwo) {
         std::vector<std::string> arguments;
         std::string err;
     } cases[] = {
-        {{"diff", archive, at("missing.dat")}, "tvk: " + at("missing.dat") + ": Can't open\n"},
-        {{"diff", at("missing.dat"), archive}, "tvk: " + at("missing.dat") + ": Can't open\n"},
+        {{"diff", archive, at("missing.dat")},
+         "tvk: " + at("missing.dat") + ": Can't open (No such file or directory)\n"},
+        {{"diff", at("missing.dat"), archive},
+         "tvk: " + at("missing.dat") + ": Can't open (No such file or directory)\n"},
         {{"diff", archive, at("text.dat")}, "tvk: " + at("text.dat") + ": It's not TVK.DAT\n"},
         {{"diff", archive},
          "tvk: diff: wrong number of arguments\nUsage: tvk diff OLD NEW\n"

@@ -157,6 +157,9 @@ TEST_F(SaveFailure, FilesThatAreNotPlainAreRefusedAtOnce) {
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "tvk: " + at("fifo") + ": Can't open (Not a regular file)\n") << command;
     }
+    const RunResult diff = tvk({"diff", at("fifo"), at("tvk.dat")});
+    EXPECT_EQ(diff.status, 2);
+    EXPECT_EQ(diff.err, "tvk: " + at("fifo") + ": Can't open (Not a regular file)\n");
     const RunResult folder = tvk({"list", m_folder.string()});
     EXPECT_EQ(folder.err, "tvk: " + m_folder.string() + ": Can't open (Is a directory)\n");
 }
