@@ -38,7 +38,8 @@ struct FileOps {
     std::function<std::error_code(const std::filesystem::path& from,
                                   const std::filesystem::path& to, bool durable)>
         replace;
-    // False when the caller flushes the folder once after writing many files (flush_folder).
+    // False when the caller flushes the folder once after writing many files (flush_folder). On
+    // Windows, which cannot flush a folder, every file is flushed all the same.
     bool durable = true;
 };
 

@@ -146,9 +146,11 @@ std::error_code write_all(OpenFile& file, std::uint64_t offset, std::string_view
     return {};
 }
 
-std::error_code close_written(OpenFile& file, bool durable) {
+// Windows has no flush of a whole folder (see flush_folder), so every file is flushed on its own,
+// whether or not the caller flushes later.
+std::error_code close_written(OpenFile& file, bool) {
     std::error_code error;
-    if (durable && !FlushFileBuffers(handle_of(file))) {
+    if (!FlushFileBuffers(handle_of(file))) {
         error = last_error();
     }
     if (!CloseHandle(handle_of(file)) && !error) {
@@ -158,10 +160,9 @@ std::error_code close_written(OpenFile& file, bool durable) {
     return error;
 }
 
-std::error_code replace(const std::filesystem::path& from, const std::filesystem::path& to,
-                        bool durable) {
+std::error_code replace(const std::filesystem::path& from, const std::filesystem::path& to, bool) {
     // ReplaceFileW keeps the replaced file's attributes, owner and access list; a new file is
-    // moved in place, written through to the disk when asked.
+    // moved in place, written through to the disk.
     if (GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
         // Full paths: some implementations of ReplaceFileW do not resolve relative ones.
         std::error_code ignored;
@@ -177,7 +178,7 @@ std::error_code replace(const std::filesystem::path& from, const std::filesystem
             return last_error();
         }
     }
-    const DWORD flags = MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0);
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     if (!MoveFileExW(from.c_str(), to.c_str(), flags)) {
         return last_error();
     }
@@ -227,7 +228,7 @@ void close_file(OpenFile& file) {
 }
 
 std::error_code flush_folder(const std::filesystem::path&) {
-    // Every file was flushed when written: Windows offers no flush of a whole folder.
+    // Every file was flushed when it was closed: Windows offers no flush of a whole folder.
     return {};
 }
 
