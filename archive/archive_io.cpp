@@ -3,7 +3,6 @@
 #include <array>
 #include <cstring>
 #include <istream>
-#include <new>
 #include <ostream>
 
 #include "record.h"
@@ -11,15 +10,41 @@
 namespace tvk {
 namespace {
 
-// Reads up to `length` bytes at `offset`; bytes past the end of the file are left as they are.
-void read_at(std::istream& stream, std::uint64_t offset, std::uint8_t* buffer, std::size_t length) {
+// The most entries past the end of a file that a load takes: all that a 16-bit count announces.
+constexpr std::uint64_t kMaxEntriesPastTheEnd = 0xFFFF;
+
+std::uint64_t stream_size(std::istream& stream) {
+    stream.clear();
+    stream.seekg(0, std::ios::end);
+    const std::streamoff end = stream.tellg();
+    return end > 0 ? static_cast<std::uint64_t>(end) : 0;
+}
+
+// Reads and unscrambles the `length`-byte record at `offset` into a buffer the caller gets only
+// when the file holds some of it; past the end of the file the entry keeps its zero stand-in.
+// Bytes the file does not supply stay zero.
+template <typename GetBuffer>
+void read_record(std::istream& stream, std::uint64_t file_size, std::uint64_t offset,
+                 std::size_t length, GetBuffer get_buffer) {
+    if (offset >= file_size) {
+        return;
+    }
+    std::uint8_t* buffer = get_buffer();
     stream.clear();
     stream.seekg(static_cast<std::streamoff>(offset));
     stream.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(length));
+    scramble(buffer, length);
 }
 
 void write_bytes(std::ostream& stream, const std::uint8_t* buffer, std::size_t length) {
     stream.write(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(length));
+}
+
+// A blank record is all zero bytes, whose checksum is zero and which scrambles to itself: it is
+// stored as it is, without giving the entry a buffer of its own.
+void write_blank(std::ostream& stream, std::size_t length) {
+    static const std::array<std::uint8_t, kBlockSize> zeros{};
+    write_bytes(stream, zeros.data(), length);
 }
 
 // Checksums, scrambles, writes and unscrambles one record in place.
@@ -46,6 +71,21 @@ void fill_header(std::uint8_t* header, std::size_t entry_count) {
 
 }  // namespace
 
+ArchiveLayout archive_layout(const std::uint8_t* plain_header) {
+    const std::uint32_t count = read_u32(plain_header + kEntryCountField);
+    if (count > kMaxEntries) {
+        return {count, read_u32(plain_header + kNameAreaOffsetField),
+                read_u32(plain_header + kBlockAreaOffsetField)};
+    }
+    return {read_u16(plain_header + kEntryCountField),
+            read_u16(plain_header + kNameAreaOffsetField),
+            read_u16(plain_header + kBlockAreaOffsetField)};
+}
+
+std::uint64_t max_loaded_entries(std::uint64_t file_size) {
+    return file_size / kBlockSize + kMaxEntriesPastTheEnd;
+}
+
 int load_archive(EntryStore& store, std::istream& stream) {
     std::array<std::uint8_t, kRecordLength> header{};
     stream.clear();
@@ -58,23 +98,18 @@ int load_archive(EntryStore& store, std::istream& stream) {
     if (record_checksum(header.data(), kRecordChecksumEnd) != read_u32(header.data())) {
         return kLoadBadChecksum;
     }
-    const std::size_t count = read_u16(header.data() + kEntryCountField);
-    const std::uint64_t name_area = read_u16(header.data() + kNameAreaOffsetField);
-    const std::uint64_t block_area = read_u16(header.data() + kBlockAreaOffsetField);
-    try {
-        store.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            store.append_new_entry();
-            std::uint8_t* name = store.name_buffer(i).data();
-            read_at(stream, name_area + kRecordLength * i, name, kRecordLength);
-            scramble(name, kRecordLength);
-            std::uint8_t* block = store.screen_block(i).data();
-            read_at(stream, block_area + kBlockSize * i, block, kBlockSize);
-            scramble(block, kBlockSize);
-        }
-    } catch (const std::bad_alloc&) {
-        store.clear();
-        return kLoadOutOfMemory;
+    const ArchiveLayout layout = archive_layout(header.data());
+    const std::uint64_t file_size = stream_size(stream);
+    if (layout.entry_count > max_loaded_entries(file_size)) {
+        return kLoadTooManyEntries;
+    }
+    store.reserve(layout.entry_count);
+    for (std::size_t i = 0; i < layout.entry_count; ++i) {
+        store.append_new_entry();
+        read_record(stream, file_size, layout.name_area + std::uint64_t{kRecordLength} * i,
+                    kRecordLength, [&] { return store.name_buffer(i).data(); });
+        read_record(stream, file_size, layout.block_area + std::uint64_t{kBlockSize} * i,
+                    kBlockSize, [&] { return store.screen_block(i).data(); });
     }
     return kLoaded;
 }
@@ -85,11 +120,19 @@ void save_archive(EntryStore& store, std::ostream& stream) {
         write_bytes(stream, header.data(), kRecordLength);
     }
     for (std::size_t i = 0; i < store.count(); ++i) {
-        write_record(stream, store.name_buffer(i).data(), kRecordChecksumEnd, kRecordLength);
+        if (store.name_is_blank(i)) {
+            write_blank(stream, kRecordLength);
+        } else {
+            write_record(stream, store.name_buffer(i).data(), kRecordChecksumEnd, kRecordLength);
+        }
     }
     write_bytes(stream, header.data(), kRecordLength);
     for (std::size_t i = 0; i < store.count(); ++i) {
-        write_record(stream, store.screen_block(i).data(), kBlockSize, kBlockSize);
+        if (store.block_is_blank(i)) {
+            write_blank(stream, kBlockSize);
+        } else {
+            write_record(stream, store.screen_block(i).data(), kBlockSize, kBlockSize);
+        }
     }
     fill_header(header.data(), store.count());
     stream.seekp(0);

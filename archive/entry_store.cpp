@@ -1,7 +1,6 @@
 #include "entry_store.h"
 
 #include <algorithm>
-#include <new>
 
 #include "record.h"
 
@@ -16,27 +15,49 @@ void make_room_for_one(Buffers& buffers) {
     }
 }
 
+template <typename Buffer>
+const Buffer& blank() {
+    static const Buffer zeros{};
+    return zeros;
+}
+
+template <typename Buffer>
+Buffer& own(std::unique_ptr<Buffer>& buffer) {
+    if (!buffer) {
+        buffer = std::make_unique<Buffer>();
+    }
+    return *buffer;
+}
+
 }  // namespace
 
 void EntryStore::reserve(std::size_t n) {
-    if (n > m_entry_limit) {
-        throw std::bad_alloc();
-    }
     m_names.reserve(n);
     m_blocks.reserve(n);
 }
 
 void EntryStore::append_new_entry() {
-    if (count() == m_entry_limit) {
-        throw std::bad_alloc();
-    }
-    // Allocate both buffers before touching either sequence, so a failure leaves the store whole.
-    auto name = std::make_unique<NameBuffer>();
-    auto block = std::make_unique<ScreenBlock>();
+    // Make room in both sequences first, so a failure leaves the store whole.
     make_room_for_one(m_names);
     make_room_for_one(m_blocks);
-    m_names.push_back(std::move(name));
-    m_blocks.push_back(std::move(block));
+    m_names.emplace_back();
+    m_blocks.emplace_back();
+}
+
+NameBuffer& EntryStore::name_buffer(std::size_t i) {
+    return own(m_names[i]);
+}
+
+const NameBuffer& EntryStore::name_buffer(std::size_t i) const {
+    return m_names[i] ? *m_names[i] : blank<NameBuffer>();
+}
+
+ScreenBlock& EntryStore::screen_block(std::size_t i) {
+    return own(m_blocks[i]);
+}
+
+const ScreenBlock& EntryStore::screen_block(std::size_t i) const {
+    return m_blocks[i] ? *m_blocks[i] : blank<ScreenBlock>();
 }
 
 void EntryStore::remove_at(std::size_t i) {
@@ -62,6 +83,9 @@ void EntryStore::move_last_to(std::size_t p) {
 }
 
 const char* EntryStore::display_name(std::size_t i) {
+    if (!m_names[i]) {
+        return "";
+    }
     NameBuffer& buffer = *m_names[i];
     buffer[kNameBufferSize - 1] = 0;
     for (std::size_t k = 0; k < kNameLength; ++k) {
@@ -74,7 +98,7 @@ const char* EntryStore::display_name(std::size_t i) {
 }
 
 std::uint32_t EntryStore::name_hash(std::size_t i) const {
-    return record_checksum(m_names[i]->data(), kRecordChecksumEnd);
+    return record_checksum(name_buffer(i).data(), kRecordChecksumEnd);
 }
 
 bool EntryStore::name_hash_in_use(std::uint32_t hash, std::ptrdiff_t skip) const {

@@ -17,30 +17,29 @@ using ScreenBlock = std::array<std::uint8_t, kBlockSize>;
 
 // The open archive: an ordered list of entries, each a name buffer with its screen block. Each
 // buffer is a heap allocation of its own, so reordering moves pointers and never copies bytes.
+// A buffer that was never written is not allocated: until then the entry shares one all-zero
+// stand-in, so a header that announces many entries past the end of its file costs a pointer per
+// entry, not 16 KB. The const accessors read the stand-in; the others allocate the entry's own
+// zero-filled buffer on first use, for the caller to write.
 class EntryStore {
   public:
-    EntryStore() = default;
-    // A store that takes at most `entry_limit` entries and behaves as if memory ran out beyond
-    // that: reserve() and append_new_entry() throw std::bad_alloc. It lets a test or the fuzzer
-    // reach the out-of-memory path of a load without asking for a gigabyte.
-    explicit EntryStore(std::size_t entry_limit) : m_entry_limit(entry_limit) {}
-
     std::size_t count() const { return m_names.size(); }
-    // Throws std::bad_alloc when the entries cannot be had.
     void reserve(std::size_t n);
 
-    // Appends an entry whose two buffers are zero-filled; the caller fills them. Throws
-    // std::bad_alloc when memory runs out, leaving the store as it was.
+    // Appends an entry whose name buffer and screen block read as zero bytes.
     void append_new_entry();
     void remove_at(std::size_t i);
     void clear();
     void swap_neighbours(std::size_t i);  // exchanges entries i and i + 1
     void move_last_to(std::size_t p);
 
-    NameBuffer& name_buffer(std::size_t i) { return *m_names[i]; }
-    const NameBuffer& name_buffer(std::size_t i) const { return *m_names[i]; }
-    ScreenBlock& screen_block(std::size_t i) { return *m_blocks[i]; }
-    const ScreenBlock& screen_block(std::size_t i) const { return *m_blocks[i]; }
+    NameBuffer& name_buffer(std::size_t i);
+    const NameBuffer& name_buffer(std::size_t i) const;
+    ScreenBlock& screen_block(std::size_t i);
+    const ScreenBlock& screen_block(std::size_t i) const;
+    // True while entry i's screen block is the shared all-zero stand-in.
+    bool block_is_blank(std::size_t i) const { return !m_blocks[i]; }
+    bool name_is_blank(std::size_t i) const { return !m_names[i]; }
 
     // Rebuilds the name scratch of entry i and returns its NUL-terminated name bytes.
     const char* display_name(std::size_t i);
@@ -49,7 +48,6 @@ class EntryStore {
     bool name_hash_in_use(std::uint32_t hash, std::ptrdiff_t skip) const;
 
   private:
-    std::size_t m_entry_limit = SIZE_MAX;
     std::vector<std::unique_ptr<NameBuffer>> m_names;
     std::vector<std::unique_ptr<ScreenBlock>> m_blocks;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive_header.h"
+#include "archive_io.h"
 #include "cli_support.h"
 #include "record.h"
 
@@ -53,7 +54,16 @@ std::vector<std::string> archive_problems(std::string_view file) {
         // Without a valid header nothing else in the file can be located.
         return {checksum_problem("header", header->stored_checksum, header->correct_checksum)};
     }
+    if (header->entry_count > max_loaded_entries(file.size())) {
+        // One line per missing record would be millions of lines.
+        return {"header: announces " + std::to_string(header->entry_count) +
+                " entries, more than a file of " + std::to_string(file.size()) +
+                " bytes can stand for"};
+    }
     std::vector<std::string> problems;
+    if (header->beyond_reader_limit()) {
+        problems.push_back("header: " + beyond_reader_limit_text(header->entry_count));
+    }
     for (std::uint64_t i = 0; i < header->entry_count; ++i) {
         check_record(file, header->name_area + kRecordLength * i, kRecordLength, kRecordChecksumEnd,
                      "name record " + std::to_string(i), problems);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "archive_io.h"
 #include "record.h"
 
 namespace tvk {
@@ -29,10 +30,17 @@ std::optional<RawHeader> read_raw_header(std::string_view file) {
     scramble(header.plain.data(), kRecordLength);
     header.stored_checksum = read_u32(header.plain.data());
     header.correct_checksum = record_checksum(header.plain.data(), kRecordChecksumEnd);
-    header.entry_count = header.field_u16(kEntryCountField);
-    header.name_area = header.field_u16(kNameAreaOffsetField);
-    header.block_area = header.field_u16(kBlockAreaOffsetField);
+    const ArchiveLayout layout = archive_layout(header.plain.data());
+    header.entry_count = layout.entry_count;
+    header.name_area = layout.name_area;
+    header.block_area = layout.block_area;
     return header;
+}
+
+std::string beyond_reader_limit_text(std::uint32_t entry_count) {
+    return "the archive holds " + std::to_string(entry_count) + " entries, more than " +
+           std::to_string(kMaxEntries) + "; readers of the format read only " +
+           std::to_string(kMaxEntries) + " entries correctly";
 }
 
 }  // namespace tvk

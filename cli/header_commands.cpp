@@ -56,6 +56,9 @@ int command_info(const Invocation& call, CliContext& context) {
         << "entries read:      " << header->entry_count << '\n'
         << "file size:         " << file->size() << " bytes, the header implies "
         << header->implied_size() << '\n';
+    if (header->beyond_reader_limit()) {
+        out << "note:              " << beyond_reader_limit_text(header->entry_count) << '\n';
+    }
     return kExitOk;
 }
 

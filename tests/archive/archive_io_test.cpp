@@ -176,8 +176,7 @@ TEST(LoadArchive, ChecksOnlyTheHeaderChecksumNotItsOtherFields) {
     write_u16(header.data() + kScreenWidthField, 7);
     write_u16(header.data() + kScreenHeightField, 8);
     write_u32(header.data() + kBlockSizeField, 9);
-    // Upper halves of the 32-bit count and offsets are not read either.
-    header[kEntryCountField + 2] = 0x01;
+    // Up to 1018 entries the upper halves of the 32-bit offsets are not read either.
     header[kNameAreaOffsetField + 3] = 0x80;
     header[kBlockAreaOffsetField + 2] = 0x7F;
     const Bytes stored = test::stored_record(header);
@@ -249,18 +248,50 @@ TEST(LoadArchive, YieldsEveryAnnouncedEntryOfAFileThatEndsEarly) {
     }
 }
 
-TEST(LoadArchive, FailsWithAnEmptyStoreWhenTheAnnouncedEntriesCannotBeHad) {
-    const Bytes file = test::stored_record(test::plain_header(65535));
-    for (const std::size_t limit : {0, 1, 100}) {
-        EntryStore store(limit);
-        EXPECT_EQ(test::load_from_bytes(store, file), kLoadOutOfMemory) << "limit " << limit;
-        EXPECT_EQ(store.count(), 0u);
+// Entries past the end of the file share one stand-in, so a few header bytes cannot ask for
+// gigabytes; a count beyond what any file of that size stands for is refused with an empty store.
+TEST(LoadArchive, TakesEntriesPastTheEndOfTheFileUpToABound) {
+    struct Case {
+        std::uint32_t count;
+        std::size_t file_size;
+        int result;
+    };
+    const std::uint64_t past_the_end = max_loaded_entries(0);
+    EXPECT_EQ(past_the_end, 65535u);
+    for (const Case& c : {
+             Case{65535, 64, kLoaded},
+             Case{65536, 64, kLoadTooManyEntries},
+             Case{0xFFFFFFFF, 64, kLoadTooManyEntries},
+             Case{65535 + 2, 2 * kBlockSize, kLoaded},
+             Case{65535 + 3, 2 * kBlockSize, kLoadTooManyEntries},
+         }) {
+        Bytes file = test::stored_record(test::plain_header(c.count));
+        file.resize(c.file_size, 0);
+        EntryStore store;
+        EXPECT_EQ(test::load_from_bytes(store, file), c.result) << c.count << " " << c.file_size;
+        EXPECT_EQ(store.count(), c.result == kLoaded ? c.count : 0u);
+        if (c.result == kLoaded) {
+            const std::size_t last = store.count() - 1;
+            EXPECT_TRUE(store.block_is_blank(last) && store.name_is_blank(last));
+            EXPECT_EQ(store.screen_block(last), ScreenBlock{});
+        }
     }
-    // A store that can take them all loads them.
-    EntryStore store(65535);
-    const Bytes small = test::stored_record(test::plain_header(100));
-    EXPECT_EQ(test::load_from_bytes(store, small), kLoaded);
-    EXPECT_EQ(store.count(), 100u);
+}
+
+// A blank entry saves as zero bytes without being given buffers, and loads back blank.
+TEST(SaveArchive, WritesBlankEntriesAsZerosAndKeepsThemShared) {
+    EntryStore store;
+    store.append_new_entry();
+    test::append_entry(store, "named", 7);
+    store.append_new_entry();
+    const Bytes file = test::save_to_bytes(store);
+    EXPECT_TRUE(store.block_is_blank(0) && store.name_is_blank(2));
+    EXPECT_EQ(slice(file, 256, 64), Bytes(64, 0));
+    EXPECT_EQ(slice(file, block_area_offset(3) + 2 * kBlockSize, kBlockSize), Bytes(kBlockSize, 0));
+    EntryStore loaded;
+    ASSERT_EQ(test::load_from_bytes(loaded, file), kLoaded);
+    expect_same_entries(loaded, store);
+    EXPECT_EQ(test::save_to_bytes(loaded), file);
 }
 
 TEST(LoadArchive, StartsReadingAtOffsetZeroWhereverTheStreamStands) {

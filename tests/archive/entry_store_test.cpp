@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -118,17 +117,27 @@ TEST(EntryStore, NameHashInUseSkipsTheGivenEntry) {
     EXPECT_FALSE(store.name_hash_in_use(hash + 1, -1));
 }
 
-TEST(EntryStore, AnEntryLimitActsAsRunningOutOfMemory) {
-    EntryStore store(2);
-    store.reserve(2);
-    EXPECT_THROW(store.reserve(3), std::bad_alloc);
-    test::append_entry(store, "one", 1);
-    test::append_entry(store, "two", 2);
-    EXPECT_THROW(store.append_new_entry(), std::bad_alloc);
-    EXPECT_EQ(names(store), (std::vector<std::string>{"one", "two"}));
-    store.remove_at(0);
+TEST(EntryStore, UnwrittenBuffersShareOneZeroStandInUntilWritten) {
+    EntryStore store;
     store.append_new_entry();
-    EXPECT_EQ(store.count(), 2u);
+    store.append_new_entry();
+    const EntryStore& reading = store;
+    EXPECT_EQ(&reading.screen_block(0), &reading.screen_block(1));
+    EXPECT_EQ(&reading.name_buffer(0), &reading.name_buffer(1));
+    EXPECT_STREQ(store.display_name(0), "");
+    EXPECT_EQ(store.name_hash(1), 0u);
+    EXPECT_TRUE(store.block_is_blank(0) && store.name_is_blank(0));
+
+    store.screen_block(1)[7] = 9;
+    store.name_buffer(0)[kNameOffset] = 'x';
+    EXPECT_TRUE(store.block_is_blank(0) && store.name_is_blank(1));
+    EXPECT_FALSE(store.block_is_blank(1) || store.name_is_blank(0));
+    EXPECT_EQ(reading.screen_block(0), ScreenBlock{});
+    EXPECT_EQ(reading.screen_block(1)[7], 9);
+    EXPECT_STREQ(store.display_name(0), "x");
+    EXPECT_STREQ(store.display_name(1), "");
+    store.swap_neighbours(0);
+    EXPECT_TRUE(store.block_is_blank(1) && store.name_is_blank(0));
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "cli_fixture.h"
 #include "record.h"
 
@@ -90,6 +92,42 @@ TEST_F(CheckCommands, InfoComparesTheFileSizeWithTheHeader) {
               std::string::npos);
     write("text.dat", std::string(100, 't'));
     EXPECT_EQ(tvk({"info", at("text.dat")}).err, "tvk: " + at("text.dat") + ": It's not TVK.DAT\n");
+}
+
+// An archive beyond 1018 entries loads, but other readers of the format misplace its blocks: both
+// commands say so, and verify fails. A count no file of that size stands for ends the check.
+TEST_F(CheckCommands, ArchivesBeyond1018EntriesAreNamedAsSuch) {
+    const std::string note =
+        "the archive holds 1019 entries, more than 1018; readers of the format read only 1018 "
+        "entries correctly\n";
+    EntryStore store;
+    for (int i = 0; i < 1019; ++i) {
+        store.append_new_entry();
+    }
+    const RunResult run = verify(archive_bytes(store));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "header: " + note);
+    const RunResult info = tvk({"info", at("tvk.dat")});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.out.find("entries read:      1019\n"), std::string::npos);
+    EXPECT_NE(info.out.find("note:              " + note), std::string::npos);
+
+    store.remove_at(0);
+    EXPECT_EQ(verify(archive_bytes(store)).status, 0);
+    write("tvk.dat", archive_bytes(store));
+    EXPECT_EQ(tvk({"info", at("tvk.dat")}).out.find("note:"), std::string::npos);
+
+    const std::string header = archive_bytes(store).substr(0, 64);
+    std::uint8_t plain[64];
+    std::memcpy(plain, header.data(), 64);
+    scramble(plain, 64);
+    write_u32(plain + 36, 70000);
+    write_u32(plain, record_checksum(plain, 60));
+    scramble(plain, 64);
+    const RunResult refused = verify(std::string(reinterpret_cast<const char*>(plain), 64));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out,
+              "header: announces 70000 entries, more than a file of 64 bytes can stand for\n");
 }
 
 }  // namespace
