@@ -86,8 +86,8 @@ bool write_text_file(CliContext& context, const fs::path& path, std::string_view
 }
 
 // Unpacks entry i: its picture and, when the picture cannot rebuild it, its block as stored.
-bool unpack_entry(CliContext& context, const fs::path& folder, EntryStore& store, std::size_t i,
-                  ManifestEntry& entry) {
+bool unpack_entry(CliContext& context, const fs::path& folder, const EntryStore& store,
+                  std::size_t i, ManifestEntry& entry) {
     const std::string stem = file_stem(i, store.count());
     std::copy_n(store.name_buffer(i).begin(), kRecordLength, entry.record.bytes.begin());
     auto grid = std::make_unique<PixelGrid>();
