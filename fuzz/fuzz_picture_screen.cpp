@@ -26,13 +26,12 @@ void check(bool condition) {
 // The library reads pictures from files: each input is written to one file of this process.
 const std::filesystem::path& input_file() {
     static const std::filesystem::path file =
-        std::filesystem::temp_directory_path() /
-        ("tvk-fuzz-picture-" + std::to_string(::getpid()));
+        std::filesystem::temp_directory_path() / ("tvk-fuzz-picture-" + std::to_string(::getpid()));
     static const bool removed_at_exit = [] {
         return std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove(input_file(), ignored);
-        }) == 0;
+                   std::error_code ignored;
+                   std::filesystem::remove(input_file(), ignored);
+               }) == 0;
     }();
     (void)removed_at_exit;
     return file;
@@ -43,7 +42,11 @@ const std::filesystem::path& input_file() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::unique_ptr<ImageFiles> images = make_platform_image_files();
     {
-        std::ofstream file(input_file(), std::ios::binary | std::ios::trunc);
+        // A new file each time: truncating one with data in it makes the file system write it out
+        // on close, which took more time than the rest of the input.
+        std::error_code ignored;
+        std::filesystem::remove(input_file(), ignored);
+        std::ofstream file(input_file(), std::ios::binary);
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
         check(file.good());
     }
