@@ -1,5 +1,7 @@
 #include "editor_controller.h"
 
+#include <utility>
+
 #include "archive_file.h"
 #include "entry_editing.h"
 #include "messages.h"
@@ -162,7 +164,8 @@ int EditorController::list_key(ListKey key, bool shift) {
 }
 
 void EditorController::show_entry(int index) {
-    decode_screen(m_store.screen_block(static_cast<std::size_t>(index)), *m_grid);
+    // Read through the const store, so that showing a blank entry gives it no buffer of its own.
+    decode_screen(std::as_const(m_store).screen_block(static_cast<std::size_t>(index)), *m_grid);
     m_view.show_preview(*m_grid);
     m_view.set_name_text(m_view.row_text(index));
 }

@@ -118,6 +118,7 @@ TEST_F(CheckCommands, ArchivesBeyond1018EntriesAreNamedAsSuch) {
     EXPECT_EQ(tvk({"info", at("tvk.dat")}).out.find("note:"), std::string::npos);
 
     const std::string header = archive_bytes(store).substr(0, 64);
+
     std::uint8_t plain[64];
     std::memcpy(plain, header.data(), 64);
     scramble(plain, 64);
@@ -128,6 +129,27 @@ TEST_F(CheckCommands, ArchivesBeyond1018EntriesAreNamedAsSuch) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out,
               "header: announces 70000 entries, more than a file of 64 bytes can stand for\n");
+}
+
+// The edit that once destroyed such an archive: one delete brings it to 1018 entries, and every
+// remaining entry keeps its own screen.
+TEST_F(CheckCommands, DeletingFromAnArchiveBeyond1018EntriesKeepsEveryOtherScreen) {
+    EntryStore store;
+    for (int i = 0; i < 1019; ++i) {
+        ScreenBlock block{};
+        write_u32(block.data() + 100, static_cast<std::uint32_t>(i) * 2654435761u);
+        add_entry(store, "e" + std::to_string(i), block);
+    }
+    write("tvk.dat", archive_bytes(store));
+    const RunResult run = tvk({"delete", at("tvk.dat"), "500"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const EntryStore saved = load(read("tvk.dat"));
+    ASSERT_EQ(saved.count(), 1018u);
+    for (std::size_t i = 0; i < saved.count(); ++i) {
+        const std::size_t was = i < 500 ? i : i + 1;
+        ASSERT_EQ(saved.screen_block(i), store.screen_block(was)) << i;
+    }
+    EXPECT_EQ(tvk({"verify", at("tvk.dat")}).status, 0);
 }
 
 }  // namespace

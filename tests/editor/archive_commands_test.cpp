@@ -207,6 +207,11 @@ TEST_F(ArchiveCommands, AnArchiveAnnouncingMoreThan1018EntriesOpensButIsNotSaved
     open(damaged);
     ASSERT_TRUE(view.warnings.empty());
     ASSERT_EQ(view.rows.size(), kMaxEntries + 1);
+    // Entries past the end of the file show as black and stay without buffers of their own.
+    click_row(kMaxEntries);
+    ASSERT_TRUE(view.preview);
+    EXPECT_EQ(*view.preview, PixelGrid{});
+    EXPECT_TRUE(editor.store().block_is_blank(kMaxEntries));
     const std::filesystem::path target = folder / "target.dat";
     write_file(target, "old contents");
     view.answer_file(target);
