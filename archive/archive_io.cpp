@@ -1,6 +1,8 @@
 #include "archive_io.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -13,26 +15,40 @@ namespace {
 // The most entries past the end of a file that a load takes: all that a 16-bit count announces.
 constexpr std::uint64_t kMaxEntriesPastTheEnd = 0xFFFF;
 
-std::uint64_t stream_size(std::istream& stream) {
+// Reads the byte at `offset`. When the file does not hold it, returns false and lowers
+// `past_the_end`, the offset from which on every byte is known to lie past the end of the file:
+// the end is learnt from reads alone, since a stream need not be able to tell its size.
+bool read_byte_at(std::istream& stream, std::uint64_t offset, std::uint64_t& past_the_end,
+                  char& byte) {
+    if (offset >= past_the_end) {
+        return false;
+    }
     stream.clear();
-    stream.seekg(0, std::ios::end);
-    const std::streamoff end = stream.tellg();
-    return end > 0 ? static_cast<std::uint64_t>(end) : 0;
+    stream.seekg(static_cast<std::streamoff>(offset));
+    if (stream.get(byte)) {
+        return true;
+    }
+    past_the_end = offset;
+    return false;
 }
 
 // Reads and unscrambles the `length`-byte record at `offset` into a buffer the caller gets only
 // when the file holds some of it; past the end of the file the entry keeps its zero stand-in.
 // Bytes the file does not supply stay zero.
 template <typename GetBuffer>
-void read_record(std::istream& stream, std::uint64_t file_size, std::uint64_t offset,
+void read_record(std::istream& stream, std::uint64_t& past_the_end, std::uint64_t offset,
                  std::size_t length, GetBuffer get_buffer) {
-    if (offset >= file_size) {
+    char first = 0;
+    if (!read_byte_at(stream, offset, past_the_end, first)) {
         return;
     }
     std::uint8_t* buffer = get_buffer();
-    stream.clear();
-    stream.seekg(static_cast<std::streamoff>(offset));
-    stream.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(length));
+    buffer[0] = static_cast<std::uint8_t>(first);
+    stream.read(reinterpret_cast<char*>(buffer + 1), static_cast<std::streamsize>(length - 1));
+    const auto read = static_cast<std::uint64_t>(stream.gcount());
+    if (read < length - 1) {
+        past_the_end = std::min(past_the_end, offset + 1 + read);
+    }
     scramble(buffer, length);
 }
 
@@ -99,16 +115,22 @@ int load_archive(EntryStore& store, std::istream& stream) {
         return kLoadBadChecksum;
     }
     const ArchiveLayout layout = archive_layout(header.data());
-    const std::uint64_t file_size = stream_size(stream);
-    if (layout.entry_count > max_loaded_entries(file_size)) {
-        return kLoadTooManyEntries;
+    std::uint64_t past_the_end = UINT64_MAX;
+    if (layout.entry_count > kMaxEntriesPastTheEnd) {
+        // As many entries as max_loaded_entries allows need a file that holds this byte.
+        const std::uint64_t last_needed =
+            (layout.entry_count - kMaxEntriesPastTheEnd) * std::uint64_t{kBlockSize} - 1;
+        char byte = 0;
+        if (!read_byte_at(stream, last_needed, past_the_end, byte)) {
+            return kLoadTooManyEntries;
+        }
     }
     store.reserve(layout.entry_count);
     for (std::size_t i = 0; i < layout.entry_count; ++i) {
         store.append_new_entry();
-        read_record(stream, file_size, layout.name_area + std::uint64_t{kRecordLength} * i,
+        read_record(stream, past_the_end, layout.name_area + std::uint64_t{kRecordLength} * i,
                     kRecordLength, [&] { return store.name_buffer(i).data(); });
-        read_record(stream, file_size, layout.block_area + std::uint64_t{kBlockSize} * i,
+        read_record(stream, past_the_end, layout.block_area + std::uint64_t{kBlockSize} * i,
                     kBlockSize, [&] { return store.screen_block(i).data(); });
     }
     return kLoaded;

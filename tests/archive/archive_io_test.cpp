@@ -278,6 +278,45 @@ TEST(LoadArchive, TakesEntriesPastTheEndOfTheFileUpToABound) {
     }
 }
 
+// A file read through a buffer that seeks only from the start or the current place, as the file
+// layer's does: the load finds where the file ends from its reads.
+class NoSeekFromEnd : public std::stringbuf {
+  public:
+    explicit NoSeekFromEnd(const Bytes& bytes)
+        : std::stringbuf(std::string(bytes.begin(), bytes.end())) {}
+
+  protected:
+    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
+                     std::ios_base::openmode which) override {
+        if (direction == std::ios_base::end) {
+            return pos_type(off_type(-1));
+        }
+        return std::stringbuf::seekoff(offset, direction, which);
+    }
+};
+
+TEST(LoadArchive, NeedsNoSeekFromTheEndToFindWhereTheFileEnds) {
+    EntryStore source = test::store_of(3);
+    const Bytes file = test::save_to_bytes(source);
+    for (const std::size_t length : {file.size(), std::size_t{600}, file.size() - 100}) {
+        const Bytes cut = slice(file, 0, length);
+        EntryStore expected;
+        ASSERT_EQ(test::load_from_bytes(expected, cut), kLoaded);
+        NoSeekFromEnd buffer(cut);
+        std::istream stream(&buffer);
+        EntryStore store;
+        ASSERT_EQ(load_archive(store, stream), kLoaded);
+        expect_same_entries(store, expected);
+        EXPECT_EQ(store.block_is_blank(2), length < block_area_offset(3) + 2 * kBlockSize);
+    }
+    // The bound on entries past the end holds as well.
+    Bytes header = test::stored_record(test::plain_header(65536));
+    NoSeekFromEnd buffer(header);
+    std::istream stream(&buffer);
+    EntryStore store;
+    EXPECT_EQ(load_archive(store, stream), kLoadTooManyEntries);
+}
+
 // A blank entry saves as zero bytes without being given buffers, and loads back blank.
 TEST(SaveArchive, WritesBlankEntriesAsZerosAndKeepsThemShared) {
     EntryStore store;
