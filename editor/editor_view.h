@@ -22,8 +22,7 @@ enum class ListKey { up, down, insert, del, other };
 
 // What the editor answers for a key in the entry list: let the list handle the key as well, or the
 // key has been fully handled.
-inline constexpr int kListHandlesKey = -1;
-inline constexpr int kKeyHandled = -2;
+enum class KeyAnswer { list_handles_key, handled };
 
 // What the editor needs of its window. Shaped like the Windows controls: the entry list keeps its
 // row texts, a selection of -1 means none, and a selection made through select_row is never

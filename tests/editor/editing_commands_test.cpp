@@ -273,10 +273,10 @@ TEST_F(EditingWithThreeEntries, UpAndDownWithoutShiftAreLeftToTheList) {
     click_row(1);
     const WindowState before = window_state();
 
-    EXPECT_EQ(editor.list_key(ListKey::up, false), -1);
-    EXPECT_EQ(editor.list_key(ListKey::down, false), -1);
-    EXPECT_EQ(editor.list_key(ListKey::other, false), -1);
-    EXPECT_EQ(editor.list_key(ListKey::other, true), -1);
+    EXPECT_EQ(editor.list_key(ListKey::up, false), KeyAnswer::list_handles_key);
+    EXPECT_EQ(editor.list_key(ListKey::down, false), KeyAnswer::list_handles_key);
+    EXPECT_EQ(editor.list_key(ListKey::other, false), KeyAnswer::list_handles_key);
+    EXPECT_EQ(editor.list_key(ListKey::other, true), KeyAnswer::list_handles_key);
 
     EXPECT_EQ(window_state(), before);
 }
@@ -284,11 +284,11 @@ TEST_F(EditingWithThreeEntries, UpAndDownWithoutShiftAreLeftToTheList) {
 TEST_F(EditingWithThreeEntries, ShiftUpAndShiftDownMoveTheEntry) {
     click_row(1);
 
-    EXPECT_EQ(editor.list_key(ListKey::up, true), -2);
+    EXPECT_EQ(editor.list_key(ListKey::up, true), KeyAnswer::handled);
     EXPECT_EQ(names(), (std::vector<std::string>{"one", "zero", "two"}));
     EXPECT_EQ(view.selection, 0);
 
-    EXPECT_EQ(editor.list_key(ListKey::down, true), -2);
+    EXPECT_EQ(editor.list_key(ListKey::down, true), KeyAnswer::handled);
     EXPECT_EQ(names(), (std::vector<std::string>{"zero", "one", "two"}));
     EXPECT_EQ(view.selection, 1);
 }
@@ -296,35 +296,35 @@ TEST_F(EditingWithThreeEntries, ShiftUpAndShiftDownMoveTheEntry) {
 TEST_F(EditingWithThreeEntries, ShiftUpOnTheFirstRowAndShiftDownOnTheLastChangeNothing) {
     click_row(0);
     WindowState before = window_state();
-    EXPECT_EQ(editor.list_key(ListKey::up, true), -2);
+    EXPECT_EQ(editor.list_key(ListKey::up, true), KeyAnswer::handled);
     EXPECT_EQ(window_state(), before);
 
     click_row(2);
     before = window_state();
-    EXPECT_EQ(editor.list_key(ListKey::down, true), -2);
+    EXPECT_EQ(editor.list_key(ListKey::down, true), KeyAnswer::handled);
     EXPECT_EQ(window_state(), before);
 }
 
 TEST_F(EditingWithThreeEntries, TheInsertKeyInsertsAtTheSelectionAndLeavesTheKeyToTheList) {
     view.name = u"new";
     const WindowState before = window_state();
-    EXPECT_EQ(editor.list_key(ListKey::insert, false), -1);
+    EXPECT_EQ(editor.list_key(ListKey::insert, false), KeyAnswer::list_handles_key);
     EXPECT_EQ(window_state(), before);
 
     click_row(1);
     view.name = u"new";
-    EXPECT_EQ(editor.list_key(ListKey::insert, true), -1);
+    EXPECT_EQ(editor.list_key(ListKey::insert, true), KeyAnswer::list_handles_key);
     EXPECT_EQ(names(), (std::vector<std::string>{"zero", "new", "one", "two"}));
     EXPECT_EQ(view.selection, 1);
 }
 
 TEST_F(EditingWithThreeEntries, TheDeleteKeyDeletesTheSelectedEntry) {
     const WindowState before = window_state();
-    EXPECT_EQ(editor.list_key(ListKey::del, false), -2);
+    EXPECT_EQ(editor.list_key(ListKey::del, false), KeyAnswer::handled);
     EXPECT_EQ(window_state(), before);
 
     click_row(0);
-    EXPECT_EQ(editor.list_key(ListKey::del, false), -2);
+    EXPECT_EQ(editor.list_key(ListKey::del, false), KeyAnswer::handled);
     EXPECT_EQ(names(), (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(view.selection, 0);
     EXPECT_EQ(*view.preview, solid_grid(kGreen));

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <sstream>
 
 namespace tvk::test {
@@ -42,6 +43,9 @@ std::optional<Picture> read_picture_file(const std::filesystem::path& file) {
 
 Picture FakeImageFiles::read_picture(const std::filesystem::path& file) {
     ++pictures_read;
+    if (throw_on_read) {
+        throw std::bad_alloc();
+    }
     return read_picture_file(file).value_or(Picture{});
 }
 

@@ -19,6 +19,8 @@ class FakeImageFiles : public ImageFiles {
 
     // When set, encoding fails as a library without a PNG encoder would.
     bool fail_encoding = false;
+    // When set, reading throws std::bad_alloc, as a library that runs out of memory would.
+    bool throw_on_read = false;
     int pictures_read = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "recording_view.h"
 
+#include <new>
+
 namespace tvk::test {
 
 int RecordingView::row_count() const {
@@ -19,6 +21,9 @@ void RecordingView::add_row(const std::u16string& text) {
 }
 
 void RecordingView::insert_row(int row, const std::u16string& text) {
+    if (inserts_before_failure >= 0 && inserts_before_failure-- == 0) {
+        throw std::bad_alloc();
+    }
     if (row < 0 || row > row_count()) {
         misuse("insert_row", row);
         return;

@@ -47,6 +47,8 @@ class RecordingView : public EditorView {
     std::deque<std::optional<std::filesystem::path>> file_answers;
     std::vector<FileChoice> choices;
     mutable std::vector<std::string> misuses;
+    // When 0 or more: so many more rows are inserted, then insert_row throws std::bad_alloc once.
+    int inserts_before_failure = -1;
 
   private:
     bool row_exists(int row) const { return row >= 0 && row < row_count(); }
