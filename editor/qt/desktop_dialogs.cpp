@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
+#include "file_choosers.h"
 #include "messages.h"
 #include "qt_path.h"
 #include "qt_text.h"
@@ -11,27 +13,27 @@
 namespace tvk {
 namespace {
 
-const QString kAllFiles = QStringLiteral("All (*)");
-const QString kPngFiles = QStringLiteral("PNG (*.png)");
-
 class QtDesktopDialogs final : public DesktopDialogs {
   public:
     std::optional<std::filesystem::path> choose_file(QWidget* owner, FileChoice choice) override {
-        const ChooserSetup setup = chooser_setup(choice);
+        const ChooserSetup& setup = chooser_setup(choice);
+        const QStringList filters = name_filters(choice);
         QFileDialog dialog(owner);
         dialog.setAcceptMode(setup.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(setup.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         // A save replaces an existing file without asking, and keeps the name exactly as typed.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setDefaultSuffix(QString());
-        dialog.setNameFilters(setup.filters);
-        dialog.selectNameFilter(setup.filters.front());
-        dialog.setDirectory(QDir::current());
-        dialog.selectFile(setup.proposed);
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.front());
+        dialog.setDirectory(m_folder.isEmpty() ? QDir::currentPath() : m_folder);
+        dialog.selectFile(qt_text(setup.proposed));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
             return std::nullopt;
         }
-        return std_path(dialog.selectedFiles().front());
+        const QString chosen = dialog.selectedFiles().front();
+        m_folder = QFileInfo(chosen).absolutePath();
+        return std_path(chosen);
     }
 
     void warn(QWidget* owner, const QString& message) override {
@@ -39,23 +41,22 @@ class QtDesktopDialogs final : public DesktopDialogs {
                         owner);
         box.exec();
     }
+
+  private:
+    QString m_folder;
 };
 
 }  // namespace
 
-ChooserSetup chooser_setup(FileChoice choice) {
-    const QString archive_name = qt_text(kDefaultArchiveName);
-    switch (choice) {
-        case FileChoice::open_archive:
-            return {false, {kAllFiles}, archive_name};
-        case FileChoice::save_archive:
-            return {true, {kAllFiles}, archive_name};
-        case FileChoice::open_image:
-            return {false, {kAllFiles}, QString()};
-        case FileChoice::save_png:
-            return {true, {kPngFiles, kAllFiles}, QString()};
+QStringList name_filters(FileChoice choice) {
+    const ChooserSetup& setup = chooser_setup(choice);
+    QStringList filters;
+    for (std::size_t i = 0; i < setup.filter_count; ++i) {
+        const FileFilter& filter = setup.filters[i];
+        filters.append(
+            QStringLiteral("%1 (%2)").arg(qt_text(filter.description), qt_text(filter.pattern)));
     }
-    return {false, {kAllFiles}, QString()};
+    return filters;
 }
 
 std::unique_ptr<DesktopDialogs> make_desktop_dialogs() {

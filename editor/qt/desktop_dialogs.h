@@ -23,15 +23,11 @@ class DesktopDialogs {
     virtual void warn(QWidget* owner, const QString& message) = 0;
 };
 
-// How each file chooser is set up.
-struct ChooserSetup {
-    bool save;            // a save chooser: any name, no overwrite question
-    QStringList filters;  // the first one is selected
-    QString proposed;     // file name proposed in the current folder; empty for none
-};
-ChooserSetup chooser_setup(FileChoice choice);
+// A file chooser's type list as QFileDialog takes it, "All (*)" and the like.
+QStringList name_filters(FileChoice choice);
 
-// QFileDialog and QMessageBox.
+// QFileDialog and QMessageBox. The choosers open in the folder of the file chosen last in this run,
+// at first in the current folder.
 std::unique_ptr<DesktopDialogs> make_desktop_dialogs();
 
 }  // namespace tvk

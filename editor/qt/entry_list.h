@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QListWidget>
+#include <functional>
 
 namespace tvk {
 
@@ -11,9 +12,16 @@ class EntryList : public QListWidget {
   public:
     explicit EntryList(QWidget* parent);
 
+    // Called when the user clicks the row that is already selected.
+    void on_reselected(std::function<void()> handler) { m_reselected = std::move(handler); }
+
   protected:
+    void mousePressEvent(QMouseEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+
+  private:
+    std::function<void()> m_reselected;
 };
 
 }  // namespace tvk

@@ -1,44 +1,30 @@
 #include "main_window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QUrl>
 #include <algorithm>
 #include <array>
 
 #include "about.h"
+#include "commands.h"
 #include "dialog_layout.h"
 #include "dialog_units.h"
 #include "link_label.h"
 #include "list_keys.h"
+#include "qt_path.h"
 #include "qt_text.h"
 
 namespace tvk {
 namespace {
-
-using Command = void (EditorController::*)();
-
-struct ButtonCommand {
-    int id;
-    Command command;
-};
-
-constexpr std::array<ButtonCommand, 10> kButtonCommands = {{
-    {kOpenId, &EditorController::open_archive},
-    {kSaveId, &EditorController::save_archive},
-    {kRenameId, &EditorController::rename},
-    {kAddId, &EditorController::add},
-    {kInsertId, &EditorController::insert},
-    {kDeleteId, &EditorController::delete_entry},
-    {kMoveUpId, &EditorController::move_up},
-    {kMoveDownId, &EditorController::move_down},
-    {kSetScreenId, &EditorController::set_screen},
-    {kSaveScreenId, &EditorController::save_screen},
-}};
 
 struct Link {
     int id;
@@ -56,6 +42,25 @@ const Link& link_for(int id) {
 }
 
 constexpr std::array<int, 4> kIconSizes = {16, 32, 48, 256};
+
+// The first local file among the dragged URLs; empty when there is none.
+QString dropped_file(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls()) {
+        return {};
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return {};
+}
+
+QKeySequence key_sequence(const KeyBinding& key) {
+    const Qt::KeyboardModifiers modifiers =
+        key.shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+    return QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key.letter)));
+}
 
 }  // namespace
 
@@ -78,6 +83,8 @@ MainWindow::MainWindow(ImageFiles& images, DesktopDialogs& dialogs)
     font.setPointSize(kDialogFontPoints);
     setFont(font);
     setFixedSize(kClientWidth, kClientHeight);
+    // Files dropped anywhere on the window reach the window itself.
+    setAcceptDrops(true);
 
     // Created in layout order, which makes it the tab order too.
     for (const ControlLayout& layout : kControls) {
@@ -111,6 +118,7 @@ QWidget* MainWindow::make_control(const ControlLayout& layout) {
         case ControlKind::edit:
             m_name = new QLineEdit(this);
             m_name->setMaxLength(kNameMaxLength);
+            m_name->setAcceptDrops(false);
             return m_name;
         case ControlKind::credit: {
             auto* credit = new QLabel(qt_text(kCreditLine), this);
@@ -126,12 +134,23 @@ QWidget* MainWindow::make_control(const ControlLayout& layout) {
 }
 
 void MainWindow::connect_commands() {
-    for (const ButtonCommand& button : kButtonCommands) {
-        connect(static_cast<QPushButton*>(control(button.id)), &QPushButton::clicked, this,
-                [this, command = button.command] { (m_controller.get()->*command)(); });
+    for (const CommandBinding& binding : kCommands) {
+        if (const auto found = m_controls.find(binding.id); found != m_controls.end()) {
+            connect(static_cast<QPushButton*>(found->second), &QPushButton::clicked, this,
+                    [this, command = binding.command] { m_controller->run(command); });
+        }
+    }
+    // The name box keeps the keys it edits with (Ctrl+Z undoes typing there): it claims them
+    // before a window shortcut sees them.
+    for (const KeyBinding& key : kCommandKeys) {
+        auto* shortcut = new QShortcut(key_sequence(key), this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, command = key.command] { m_controller->run(command); });
     }
     connect(m_list, &QListWidget::itemSelectionChanged, this,
             [this] { m_controller->selection_changed(); });
+    // A click on the row already selected shows it again, as a list box reports every click.
+    m_list->on_reselected([this] { m_controller->selection_changed(); });
     m_list->installEventFilter(this);
 }
 
@@ -139,9 +158,28 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool shift = key->modifiers().testFlag(Qt::ShiftModifier);
-        return m_controller->list_key(list_key_from_qt(key->key()), shift) == kKeyHandled;
+        return m_controller->list_key(list_key_from_qt(key->key()), shift) == KeyAnswer::handled;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::open_at_start(const std::filesystem::path& file) {
+    m_controller->open_file(file);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dropped_file(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString file = dropped_file(event->mimeData());
+    if (file.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    m_controller->drop_file(std_path(file));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QWidget>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -29,8 +30,13 @@ class MainWindow : public QWidget {
     PreviewWidget& preview() { return *m_preview; }
     const EditorController& controller() const { return *m_controller; }
 
+    // The archive named on the command line, opened as Open TVK would open it.
+    void open_at_start(const std::filesystem::path& file);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

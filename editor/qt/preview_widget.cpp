@@ -26,8 +26,15 @@ void PreviewWidget::show_grid(const PixelGrid& grid) {
 void PreviewWidget::draw_scaled(QPainter& painter, const QImage& picture,
                                 qreal device_pixel_ratio) {
     const int step = std::max(1, static_cast<int>(std::floor(device_pixel_ratio)));
+    // Centred in the box on whole device pixels, so that every screen pixel stays one block.
+    const auto margin = [device_pixel_ratio, step](int size) {
+        const int box = static_cast<int>(std::floor(size * device_pixel_ratio));
+        return std::floor((box - size * step) / 2.0) / device_pixel_ratio;
+    };
     const qreal logical = step / device_pixel_ratio;
-    painter.drawImage(QRectF(0, 0, picture.width() * logical, picture.height() * logical), picture);
+    painter.drawImage(QRectF(margin(picture.width()), margin(picture.height()),
+                             picture.width() * logical, picture.height() * logical),
+                      picture);
 }
 
 void PreviewWidget::paintEvent(QPaintEvent*) {

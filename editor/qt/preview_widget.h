@@ -17,10 +17,8 @@ class PreviewWidget : public QWidget {
     void show_grid(const PixelGrid& grid);
     const QImage& image() const { return m_image; }
 
-    // Device pixels per screen pixel: whole steps only, so the picture stays sharp on dense
-    // screens.
-    static int scale_step(qreal device_pixel_ratio);
-    // Draws `picture` from the painter's origin at whole steps of device pixels.
+    // Draws `picture` at whole steps of device pixels, centred in a box of its own logical size
+    // whose top-left corner is the painter's origin.
     static void draw_scaled(QPainter& painter, const QImage& picture, qreal device_pixel_ratio);
 
   protected:

@@ -52,18 +52,20 @@ TEST(PreviewWidget, DoubleDensityShowsEachPixelAsATwoByTwoBlock) {
     }
 }
 
-TEST(PreviewWidget, FractionalDensityKeepsOneDevicePixelPerScreenPixel) {
+TEST(PreviewWidget, FractionalDensityKeepsOneDevicePixelPerScreenPixelCentredInTheBox) {
     QWidget window;
     PreviewWidget preview(&window);
     const PixelGrid grid = pattern();
     preview.show_grid(grid);
+    // The box is 180 x 168 device pixels; the picture 120 x 112 of them, 30 and 28 from its edges.
     const QImage image = draw_at(preview.image(), 1.5);
     for (const auto& [x, y] : {std::pair{0, 0}, {119, 111}, {37, 81}}) {
-        EXPECT_EQ(image.pixel(x, y), expected_at(grid, x, y)) << x << ", " << y;
+        EXPECT_EQ(image.pixel(30 + x, 28 + y), expected_at(grid, x, y)) << x << ", " << y;
     }
-    // Beyond 120 x 112 device pixels nothing is drawn: no stretched, blurred copy.
-    EXPECT_EQ(image.pixel(120, 50), QColor(Qt::magenta).rgb());
-    EXPECT_EQ(image.pixel(50, 112), QColor(Qt::magenta).rgb());
+    // Around it nothing is drawn: no stretched, blurred copy.
+    for (const auto& [x, y] : {std::pair{29, 50}, {150, 50}, {50, 27}, {50, 140}}) {
+        EXPECT_EQ(image.pixel(x, y), QColor(Qt::magenta).rgb()) << x << ", " << y;
+    }
 }
 
 }  // namespace
