@@ -26,34 +26,34 @@ void when_shown(std::function<void(Dialog&)> answer) {
     constexpr int kRetryTicks = 20;
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout,
-                     [timer, answer, ticks = 0, answered = false,
-                      handled = QPointer<Dialog>()]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        const auto stop = [timer] {
-            timer->stop();
-            timer->deleteLater();
-        };
-        if (answered && (handled.isNull() || modal != handled.data())) {
-            stop();
-            return;
-        }
-        if (++ticks >= kPatience) {
-            stop();
-            if (modal != nullptr) {
-                ADD_FAILURE() << "a modal window that did not close: "
-                              << modal->metaObject()->className();
-                modal->close();
+    QObject::connect(
+        timer, &QTimer::timeout,
+        [timer, answer, ticks = 0, answered = false, handled = QPointer<Dialog>()]() mutable {
+            QWidget* modal = QApplication::activeModalWidget();
+            const auto stop = [timer] {
+                timer->stop();
+                timer->deleteLater();
+            };
+            if (answered && (handled.isNull() || modal != handled.data())) {
+                stop();
+                return;
             }
-            return;
-        }
-        auto* dialog = qobject_cast<Dialog*>(modal);
-        if (dialog != nullptr && (!answered || ticks % kRetryTicks == 0)) {
-            answered = true;
-            handled = dialog;
-            answer(*dialog);
-        }
-    });
+            if (++ticks >= kPatience) {
+                stop();
+                if (modal != nullptr) {
+                    ADD_FAILURE() << "a modal window that did not close: "
+                                  << modal->metaObject()->className();
+                    modal->close();
+                }
+                return;
+            }
+            auto* dialog = qobject_cast<Dialog*>(modal);
+            if (dialog != nullptr && (!answered || ticks % kRetryTicks == 0)) {
+                answered = true;
+                handled = dialog;
+                answer(*dialog);
+            }
+        });
     timer->start();
 }
 

@@ -93,11 +93,15 @@ void WindowTest::open(const std::filesystem::path& file) {
     click(kOpenId);
 }
 
-void WindowTest::open_sample() {
+void WindowTest::write_sample(const std::filesystem::path& file) {
     EntryStore store;
     ASSERT_EQ(build_sample_archive(store), "");
-    const auto file = temp_path("TVK.DAT");
     ASSERT_EQ(save_archive_file(store, file), std::error_code());
+}
+
+void WindowTest::open_sample() {
+    const auto file = temp_path("TVK.DAT");
+    write_sample(file);
     open(file);
     ASSERT_EQ(list().count(), static_cast<int>(sample_screens().size()));
 }

@@ -50,6 +50,7 @@ class WindowTest : public ::testing::Test {
     void open(const std::filesystem::path& file);
     // Writes the sample archive into the temporary folder and opens it.
     void open_sample();
+    static void write_sample(const std::filesystem::path& file);
     std::filesystem::path temp_path(const char* name) const;
 
     // The decoded screen of entry i of the archive the window holds.
