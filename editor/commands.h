@@ -61,14 +61,16 @@ struct KeyBinding {
     char letter;  // upper case, as the key is labelled
     bool shift;
     Command command;
+    // A one-line text box undoes typing with this key: there it keeps that meaning.
+    bool undoes_typing;
 };
 
 inline constexpr std::array<KeyBinding, 5> kCommandKeys = {{
-    {'Z', false, Command::undo},
-    {'Y', false, Command::redo},
-    {'Z', true, Command::redo},
-    {'O', false, Command::open_archive},
-    {'S', false, Command::save_archive},
+    {'Z', false, Command::undo, true},
+    {'Y', false, Command::redo, false},
+    {'Z', true, Command::redo, false},
+    {'O', false, Command::open_archive, false},
+    {'S', false, Command::save_archive, false},
 }};
 
 }  // namespace tvk

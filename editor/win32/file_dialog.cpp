@@ -2,49 +2,51 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
-#include "messages.h"
-#include "win32_services.h"
+#include "file_choosers.h"
 
 namespace tvk {
 namespace {
 
-// Description and pattern pairs; the literal's own terminator closes the list with an empty string.
-constexpr wchar_t kAllFilter[] = L"All\0*\0";
-constexpr wchar_t kPngThenAllFilter[] = L"PNG\0*.png\0All\0*\0";
-
 // The structure's full size is what a 32-bit program passes as well.
 static_assert(sizeof(void*) != 4 || sizeof(OPENFILENAMEW) == 88);
 
-bool is_open_dialog(FileChoice choice) {
-    return choice == FileChoice::open_archive || choice == FileChoice::open_image;
-}
-
-bool proposes_archive_name(FileChoice choice) {
-    return choice == FileChoice::open_archive || choice == FileChoice::save_archive;
+// Description and pattern pairs, each NUL-terminated; the string's own terminator closes the list
+// with an empty string.
+std::wstring filter_list(const ChooserSetup& setup) {
+    std::wstring list;
+    for (std::size_t i = 0; i < setup.filter_count; ++i) {
+        for (const std::string_view part :
+             {setup.filters[i].description, setup.filters[i].pattern}) {
+            list.append(part.begin(), part.end());
+            list.push_back(L'\0');
+        }
+    }
+    return list;
 }
 
 }  // namespace
 
-std::optional<std::filesystem::path> run_file_dialog(HWND owner, FileChoice choice) {
+std::optional<std::filesystem::path> run_file_dialog(const Win32Services& services, HWND owner,
+                                                     FileChoice choice) {
+    const ChooserSetup& setup = chooser_setup(choice);
     std::array<wchar_t, kFileNameCapacity> name{};
-    if (proposes_archive_name(choice)) {
-        std::copy(kDefaultArchiveName.begin(), kDefaultArchiveName.end(), name.begin());
-    }
+    std::copy(setup.proposed.begin(), setup.proposed.end(), name.begin());
+    const std::wstring filters = filter_list(setup);
     // Every field left out stays zero: the system's title, folder and no default extension.
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = choice == FileChoice::save_png ? kPngThenAllFilter : kAllFilter;
+    dialog.lpstrFilter = filters.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = kFileNameCapacity;
     // No overwrite question when saving.
-    dialog.Flags = is_open_dialog(choice) ? OFN_FILEMUSTEXIST : 0;
+    dialog.Flags = setup.save ? 0 : OFN_FILEMUSTEXIST;
 
-    const Win32Services& services = win32_services();
-    const BOOL chosen = is_open_dialog(choice) ? services.get_open_file_name(&dialog)
-                                               : services.get_save_file_name(&dialog);
+    const BOOL chosen =
+        setup.save ? services.get_save_file_name(&dialog) : services.get_open_file_name(&dialog);
     if (!chosen) {
         return std::nullopt;
     }

@@ -6,13 +6,15 @@
 #include "file_dialog.h"
 #include "messages.h"
 #include "preview_place.h"
-#include "win32_services.h"
 #include "win32_text.h"
 
 namespace tvk {
 
-Win32View::Win32View(HWND dialog)
-    : m_dialog(dialog), m_list(GetDlgItem(dialog, kListId)), m_preview_rect(preview_place(dialog)) {
+Win32View::Win32View(HWND dialog, const Win32Services& services)
+    : m_dialog(dialog),
+      m_services(services),
+      m_list(GetDlgItem(dialog, kListId)),
+      m_preview_rect(preview_place(dialog)) {
     HDC window_dc = GetDC(dialog);
     m_preview_dc = CreateCompatibleDC(window_dc);
     m_preview_bitmap = CreateCompatibleBitmap(window_dc, kScreenWidth, kScreenHeight);
@@ -103,12 +105,12 @@ void Win32View::show_preview(const PixelGrid& grid) {
 }
 
 void Win32View::warn(std::string_view message) {
-    win32_services().message_box(m_dialog, to_wide(message).c_str(), to_wide(kMessageTitle).c_str(),
-                                 MB_OK | MB_ICONWARNING);
+    m_services.message_box(m_dialog, to_wide(message).c_str(), to_wide(kMessageTitle).c_str(),
+                           MB_OK | MB_ICONWARNING);
 }
 
 std::optional<std::filesystem::path> Win32View::choose_file(FileChoice choice) {
-    return run_file_dialog(m_dialog, choice);
+    return run_file_dialog(m_services, m_dialog, choice);
 }
 
 }  // namespace tvk

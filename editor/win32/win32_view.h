@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "editor_view.h"
+#include "win32_services.h"
 
 namespace tvk {
 
@@ -12,7 +13,7 @@ namespace tvk {
 class Win32View final : public EditorView {
   public:
     // Made while the dialog initialises: the preview's place follows the dialog's base units.
-    explicit Win32View(HWND dialog);
+    Win32View(HWND dialog, const Win32Services& services);
     ~Win32View() override;
     Win32View(const Win32View&) = delete;
     Win32View& operator=(const Win32View&) = delete;
@@ -41,6 +42,7 @@ class Win32View final : public EditorView {
     LRESULT send_to_list(UINT message, WPARAM wparam, LPARAM lparam) const;
 
     HWND m_dialog;
+    const Win32Services& m_services;
     HWND m_list;
     RECT m_preview_rect;
     HDC m_preview_dc = nullptr;

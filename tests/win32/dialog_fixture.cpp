@@ -9,14 +9,14 @@ namespace tvk::test {
 
 DialogTest::DialogTest() {
     dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TVK_MAIN_DIALOG),
-                                nullptr, main_dialog_proc, 0);
+                                nullptr, main_dialog_proc, reinterpret_cast<LPARAM>(&services.start));
     show();
 }
 
 DialogTest::DialogTest(const std::vector<std::uint8_t>& dialog_template) {
-    dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                        reinterpret_cast<LPCDLGTEMPLATEW>(dialog_template.data()),
-                                        nullptr, main_dialog_proc, 0);
+    dialog = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialog_template.data()),
+        nullptr, main_dialog_proc, reinterpret_cast<LPARAM>(&services.start));
     show();
 }
 

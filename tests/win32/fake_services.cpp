@@ -76,13 +76,12 @@ HINSTANCE WINAPI fake_shell_execute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCW
 
 }  // namespace
 
-FakeServices::FakeServices() : m_saved(win32_services()) {
+FakeServices::FakeServices()
+    : start{{fake_open, fake_save, fake_message_box, fake_shell_execute}, std::nullopt} {
     g_active = this;
-    win32_services() = {fake_open, fake_save, fake_message_box, fake_shell_execute};
 }
 
 FakeServices::~FakeServices() {
-    win32_services() = m_saved;
     g_active = nullptr;
 }
 

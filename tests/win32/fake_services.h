@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "win32_services.h"
+#include "main_dialog.h"
 
 namespace tvk::test {
 
@@ -40,8 +40,9 @@ struct ShellCall {
     int show;
 };
 
-// Stands in for the file dialogs, the message boxes and the shell while it lives: records every
-// call and answers each file dialog with the next queued answer (nullopt: the user cancels).
+// Stands in for the file dialogs, the message boxes and the shell of a dialog started with
+// `start`: records every call and answers each file dialog with the next queued answer (nullopt:
+// the user cancels). One lives at a time.
 class FakeServices {
   public:
     FakeServices();
@@ -55,9 +56,8 @@ class FakeServices {
     std::vector<FileDialogCall> file_dialogs;
     std::vector<MessageBoxCall> message_boxes;
     std::vector<ShellCall> shell_calls;
-
-  private:
-    Win32Services m_saved;
+    // The dialog's start parameter, with these services.
+    DialogStart start;
 };
 
 }  // namespace tvk::test
