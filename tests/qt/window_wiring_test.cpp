@@ -62,6 +62,11 @@ TEST_F(WindowWiring, InTheNameBoxCtrlZUndoesTheTyping) {
 
     EXPECT_NE(name().text(), QStringLiteral("typed"));
     EXPECT_EQ(rows().size(), 4u);  // the Delete stays
+
+    // Redo of the typing stays in the box as well.
+    press(name(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(name().text(), QStringLiteral("typed"));
+    EXPECT_EQ(rows().size(), 4u);
 }
 
 TEST_F(WindowWiring, CtrlOAndCtrlSAskForTheArchiveFromAnyControl) {
