@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -120,26 +119,6 @@ TEST_F(RealDialogs, ImageChoosersProposeNoNameAndOfferPngFirstForExport) {
     EXPECT_EQ(save.filters,
               (QStringList{QStringLiteral("PNG (*.png)"), QStringLiteral("All (*)")}));
     EXPECT_EQ(save.selected_filter, QStringLiteral("PNG (*.png)"));
-}
-
-TEST_F(RealDialogs, ChoosersOpenInTheFolderOfTheFileChosenLast) {
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("picked.dat"));
-    QFile(file).open(QIODevice::WriteOnly);
-    when_shown<QFileDialog>([&](QFileDialog& dialog) {
-        dialog.selectFile(file);
-        // Past QFileDialog::accept, which may still be reading the folder.
-        static_cast<QDialog&>(dialog).done(QDialog::Accepted);
-    });
-    EXPECT_EQ(dialogs->choose_file(&owner, FileChoice::open_archive), std_path(file));
-
-    QString directory;
-    when_shown<QFileDialog>([&](QFileDialog& dialog) {
-        directory = dialog.directory().absolutePath();
-        dialog.reject();
-    });
-    EXPECT_EQ(dialogs->choose_file(&owner, FileChoice::save_png), std::nullopt);
-    EXPECT_EQ(directory, QDir(folder.path()).absolutePath());
 }
 
 TEST_F(RealDialogs, WarningIsAnErrorBoxWithOneOkButton) {
