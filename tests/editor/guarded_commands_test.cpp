@@ -88,23 +88,6 @@ TEST_F(GuardedCommands, AnUndoOrRedoThatFailsIsTakenBackAndCanBeTriedAgain) {
     EXPECT_EQ(names(), (std::vector<std::string>{"zero", "two"}));
 }
 
-TEST_F(GuardedCommands, AStoreThatRunsOutOfMemoryRefusesAddAndKeepsItsEntries) {
-    RecordingView small_view;
-    EditorController small(small_view, images, 3);
-    small.initialise();
-    small_view.answer_file(folder / "TVK.DAT");
-    small.run(Command::open_archive);
-    ASSERT_EQ(small.store().count(), 3u);
-    small_view.name = u"fourth";
-
-    small.run(Command::add);
-
-    EXPECT_EQ(small_view.warnings, std::vector<std::string>{std::string(kTooManyEntries)});
-    EXPECT_EQ(small.store().count(), 3u);
-    EXPECT_EQ(small_view.rows.size(), 3u);
-    EXPECT_EQ(small.history().done_count(), 0u);
-}
-
 TEST_F(GuardedCommands, ADroppedPictureThatCannotBeReadWarnsAsSetScreenDoes) {
     const WindowState before = window_state();
     images.throw_on_read = true;

@@ -136,6 +136,21 @@ TEST_F(UndoRedo, UndoingAnAddWithNothingSelectedBringsBackTheEmptySelectionAndIt
     EXPECT_FALSE(view.buttons_enabled);
 }
 
+TEST_F(UndoRedo, ABlankEntryDeletedAndBroughtBackStaysBlankAndSharesNoMemory) {
+    const std::filesystem::path file = folder / "blank.dat";
+    write_file(file, header_only_archive(3));
+    open(file);
+    ASSERT_EQ(editor.store().count(), 3u);
+    const std::string opened = saved_bytes("opened.dat");
+    click_row(1);
+
+    editor.delete_entry();
+    editor.undo();
+
+    EXPECT_TRUE(editor.store().block_is_blank(1));
+    EXPECT_EQ(saved_bytes("undone.dat"), opened);
+}
+
 TEST_F(UndoRedo, WithNothingToUndoOrRedoNothingHappens) {
     const WindowState before = window_state();
     editor.undo();
