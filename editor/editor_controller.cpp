@@ -115,7 +115,7 @@ void EditorController::set_screen() {
         return;
     }
     const ImportResult result = screen_from_picture(
-        m_images.read_picture(*file), m_store.screen_block(static_cast<std::size_t>(selected)));
+        read_screen_picture(m_images, *file).picture, m_store.screen_block(static_cast<std::size_t>(selected)));
     if (result != ImportResult::imported) {
         m_view.warn(message_for(result));
         return;

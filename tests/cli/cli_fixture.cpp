@@ -92,7 +92,7 @@ void CliTest::write_picture(const std::string& name, int width, int height,
 }
 
 Picture CliTest::read_picture(const std::string& name) const {
-    return m_images->read_picture(path(name));
+    return m_images->read_picture(path(name), std::nullopt).picture;
 }
 
 PixelGrid grid_with_colours(int colours) {

@@ -80,8 +80,8 @@ TEST_F(ScreenCommands, ImportChecksWidthThenHeightThenColours) {
     write_picture("120x113.png", 120, 113, black);
     expect_import_refused("120x113.png", "Image height must be 112");
     write("text.png", "not a picture");
-    expect_import_refused("text.png", "Image width must be 120");
-    expect_import_refused("missing.png", "Image width must be 120");
+    expect_import_refused("text.png", "Can't open (Not a picture)");
+    expect_import_refused("missing.png", "Can't open (No such file or directory)");
     // 63 colours and black: black counts like any other colour.
     const PixelSource colours = source_of(grid_with_colours(63));
     write_picture("64.png", kScreenWidth, kScreenHeight, [&colours](int x, int y) {
