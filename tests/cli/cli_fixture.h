@@ -50,8 +50,16 @@ class CliTest : public ::testing::Test {
     std::unique_ptr<ImageFiles> m_images;
 };
 
-// A 120 x 112 screen of `colours` distinct colours (none black): colour (x + y) % colours.
-PixelGrid grid_with_colours(int colours);
+// A 120 x 112 screen of `colours` distinct colours (none black): colour (x + y) % colours, the
+// colour numbered n being base + n * 0x030507.
+PixelGrid grid_with_colours(int colours, ColourValue base = 0x00102030u);
+
+// A PNG file that announces a width x height RGB picture and holds one row of pixels.
+std::string png_announcing(std::uint32_t width, std::uint32_t height);
+// The data of the first chunk of `type` in a PNG file; empty when there is none.
+std::string png_chunk(const std::string& png, const std::string& type);
+// An icon file of one 32-bit 120 x 112 picture, every pixel `argb`, but pixel (0, 0) `corner`.
+std::string icon_of(std::uint32_t argb, std::uint32_t corner);
 ScreenBlock block_of(const PixelGrid& grid);
 PixelGrid screen_of(const ScreenBlock& block);
 // The ARGB picture source of a grid, alpha as given.
