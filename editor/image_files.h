@@ -64,8 +64,7 @@ class ImageFiles {
     // Reads any image file the library reads. With `only_size`, the pixels are decoded only when
     // the file announces exactly that size, so that a file claiming a huge picture costs nothing.
     // The pixels are the colours the file stores; a file whose colours cannot be read exactly
-    // (stored premultiplied by a partial alpha) counts as unreadable. A pixel that cannot be read
-    // is opaque black.
+    // (stored premultiplied by a partial alpha) counts as unreadable.
     virtual PictureFile read_picture(const std::filesystem::path& file,
                                      std::optional<PictureSize> only_size) = 0;
     // The picture encoded as a PNG file's bytes, fully opaque 24-bit RGB; nullopt when it cannot

@@ -139,19 +139,6 @@ std::string png_announcing(std::uint32_t width, std::uint32_t height) {
            chunk("IEND", "");
 }
 
-std::string png_chunk(const std::string& png, const std::string& type) {
-    for (std::size_t at = 8; at + 12 <= png.size();) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.data() + at);
-        const std::size_t length = std::size_t{bytes[0]} << 24 | std::size_t{bytes[1]} << 16 |
-                                   std::size_t{bytes[2]} << 8 | bytes[3];
-        if (png.compare(at + 4, 4, type) == 0) {
-            return png.substr(at + 8, length);
-        }
-        at += 12 + length;
-    }
-    return {};
-}
-
 std::string icon_of(std::uint32_t argb, std::uint32_t corner) {
     const std::uint32_t width = kScreenWidth;
     const std::uint32_t height = kScreenHeight;

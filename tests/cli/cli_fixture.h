@@ -11,6 +11,7 @@
 
 #include "entry_store.h"
 #include "image_files.h"
+#include "png_chunks.h"
 #include "screen_format.h"
 
 namespace tvk::test {
@@ -56,8 +57,6 @@ PixelGrid grid_with_colours(int colours, ColourValue base = 0x00102030u);
 
 // A PNG file that announces a width x height RGB picture and holds one row of pixels.
 std::string png_announcing(std::uint32_t width, std::uint32_t height);
-// The data of the first chunk of `type` in a PNG file; empty when there is none.
-std::string png_chunk(const std::string& png, const std::string& type);
 // An icon file of one 32-bit 120 x 112 picture, every pixel `argb`, but pixel (0, 0) `corner`.
 std::string icon_of(std::uint32_t argb, std::uint32_t corner);
 ScreenBlock block_of(const PixelGrid& grid);

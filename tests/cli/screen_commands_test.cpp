@@ -178,7 +178,7 @@ TEST_F(ScreenCommands, SheetOfMoreThan256ColoursIsRgb) {
     }
     write("five.dat", archive_bytes(store));
     ASSERT_EQ(tvk({"sheet", "--jobs=2", at("five.dat"), at("sheet.png")}).status, 0);
-    EXPECT_EQ(png_chunk(read("sheet.png"), "IHDR")[9], '\x02');
+    EXPECT_EQ(png_colour_type(read("sheet.png")), 2);
     const Picture sheet = read_picture("sheet.png");
     ASSERT_EQ(sheet.width, 5 * kScreenWidth + 4);
     EXPECT_EQ(sheet.pixel(4 * 121 + 7, 9), source_of(grid_with_colours(63, 0x00400000u))(7, 9));
@@ -200,9 +200,9 @@ TEST_F(ScreenCommands, SheetShowsEveryScreenInIndexOrder) {
     EXPECT_EQ(sheet.pixel(120, 0), kSheetBackground);
     EXPECT_EQ(sheet.pixel(5 * 121, 150), kSheetBackground);
     // 10 colours and the background: a palette picture, or RGB on request; the same pixels.
-    EXPECT_EQ(png_chunk(read("sheet.png"), "IHDR")[9], '\x03');
+    EXPECT_EQ(png_colour_type(read("sheet.png")), 3);
     ASSERT_EQ(tvk({"sheet", "--rgb", "--jobs", "3", at("ten.dat"), at("rgb.png")}).status, 0);
-    EXPECT_EQ(png_chunk(read("rgb.png"), "IHDR")[9], '\x02');
+    EXPECT_EQ(png_colour_type(read("rgb.png")), 2);
     EXPECT_EQ(read_picture("rgb.png").argb, sheet.argb);
 
     EntryStore empty_store;
