@@ -105,7 +105,8 @@ class QImageFiles final : public ImageFiles {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "PNG");
-        writer.setCompression(m_png_compression);
+        // Qt takes 0-100 for zlib's levels 0-9 (level = value * 9 / 91).
+        writer.setCompression((m_png_compression * 91 + 8) / 9);
         if (!writer.write(image)) {
             return std::nullopt;
         }
