@@ -75,13 +75,20 @@ const std::vector<ScreenBlock>& screens() {
 const std::string& archive_file() {
     static const std::string file = [] {
         EntryStore store;
-        for (std::size_t i = 0; i < kEntries; ++i) {
+        // Names numbered on, skipping any whose hash an earlier one holds, so that pack takes them.
+        for (std::size_t i = 0, number = 0; i < kEntries; ++number) {
             store.append_new_entry();
-            const std::string name = "Screen " + std::to_string(i);
-            std::memcpy(store.name_buffer(i).data() + kNameOffset, name.data(), name.size());
-            write_u16(store.name_buffer(i).data() + kDataSizeOffset,
-                      static_cast<std::uint16_t>(kUsedBlockSize));
+            NameBuffer& name = store.name_buffer(i);
+            name.fill(0);
+            const std::string text = "Screen " + std::to_string(number);
+            std::memcpy(name.data() + kNameOffset, text.data(), text.size());
+            if (store.name_hash_in_use(store.name_hash(i), static_cast<std::ptrdiff_t>(i))) {
+                store.remove_at(i);
+                continue;
+            }
+            write_u16(name.data() + kDataSizeOffset, static_cast<std::uint16_t>(kUsedBlockSize));
             store.screen_block(i) = screens()[i % screens().size()];
+            ++i;
         }
         const std::string path = (work_folder() / "TVK.DAT").string();
         std::ofstream stream(path, std::ios::binary);
@@ -96,7 +103,9 @@ int run(const std::vector<std::string>& arguments) {
     std::ostringstream out;
     std::ostringstream err;
     CliContext context{out, err, *images};
-    return run_tvk(arguments, context);
+    const int status = run_tvk(arguments, context);
+    std::fputs(err.str().c_str(), stderr);
+    return status;
 }
 
 std::string path_in_work(const std::string& name) {
