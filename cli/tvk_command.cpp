@@ -156,12 +156,13 @@ void print_usage(std::ostream& stream) {
     constexpr std::size_t kSummaryColumn = 36;
     stream << kIntroduction << "\nCommands:\n";
     for (const CommandSpec& command : kCommands) {
-        const std::string left = synopsis(command);
-        // A synopsis too long for its column puts the summary on a line of its own.
-        const std::string gap = left.size() < kSummaryColumn
-                                    ? std::string(kSummaryColumn - left.size(), ' ')
-                                    : "\n" + std::string(kSummaryColumn + 2, ' ');
-        stream << "  " << left << gap << command.summary << '\n';
+        // The options are in each command's own usage line.
+        std::string left = std::string(command.name) + " " + std::string(command.operands);
+        if (command.options != 0) {
+            left += " [options]";
+        }
+        stream << "  " << left << std::string(kSummaryColumn - left.size(), ' ') << command.summary
+               << '\n';
     }
     stream << '\n' << kClosing;
 }
