@@ -171,6 +171,21 @@ TEST_F(ScreenCommands, ExportWritesThePaletteInSlotOrderOrRgbOnRequest) {
     }
 }
 
+TEST(ContactSheet, SizeGrowsByRowsOfEightWithOnePixelBetweenScreens) {
+    const struct {
+        std::size_t entries;
+        int width;
+        int height;
+    } cases[] = {
+        {1, 120, 112}, {8, 967, 112}, {9, 967, 225}, {1018, 967, 14463}, {65535, 967, 925695},
+    };
+    for (const auto& c : cases) {
+        const PictureSize size = contact_sheet_size(c.entries);
+        EXPECT_EQ(size.width, c.width) << c.entries;
+        EXPECT_EQ(size.height, c.height) << c.entries;
+    }
+}
+
 TEST_F(ScreenCommands, SheetOfMoreThan256ColoursIsRgb) {
     EntryStore store;
     for (ColourValue i = 0; i < 5; ++i) {
