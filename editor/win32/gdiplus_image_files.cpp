@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "announced_size.h"
 #include "gdiplus_api.h"
 #include "gdiplus_session.h"
 #include "platform_image_files.h"
@@ -92,6 +93,14 @@ class GdiplusImageFiles final : public ImageFiles {
                              std::optional<PictureSize> only_size) override {
         if (std::string reason = unreadable_file_reason(file); !reason.empty()) {
             return {{}, std::move(reason)};
+        }
+        // The header alone refuses a picture of another size, before GDI+ decodes it whole.
+        if (only_size) {
+            const std::optional<PictureSize> announced = announced_size(file);
+            if (announced &&
+                (announced->width != only_size->width || announced->height != only_size->height)) {
+                return {{announced->width, announced->height, {}}, {}};
+            }
         }
         Gdiplus::GpBitmap* loaded = nullptr;
         gdip::GdipCreateBitmapFromFile(file.c_str(), &loaded);

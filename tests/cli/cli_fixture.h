@@ -11,7 +11,7 @@
 
 #include "entry_store.h"
 #include "image_files.h"
-#include "png_chunks.h"
+#include "picture_bytes.h"
 #include "screen_format.h"
 
 namespace tvk::test {
@@ -55,10 +55,6 @@ class CliTest : public ::testing::Test {
 // colour numbered n being base + n * 0x030507.
 PixelGrid grid_with_colours(int colours, ColourValue base = 0x00102030u);
 
-// A PNG file that announces a width x height RGB picture and holds one row of pixels.
-std::string png_announcing(std::uint32_t width, std::uint32_t height);
-// An icon file of one 32-bit 120 x 112 picture, every pixel `argb`, but pixel (0, 0) `corner`.
-std::string icon_of(std::uint32_t argb, std::uint32_t corner);
 ScreenBlock block_of(const PixelGrid& grid);
 PixelGrid screen_of(const ScreenBlock& block);
 // The ARGB picture source of a grid, alpha as given.

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "gdiplus_api.h"
+#include "picture_bytes.h"
 #include "platform_image_files.h"
-#include "png_chunks.h"
 #include "png_encoder.h"
 #include "test_files.h"
 #include "test_images.h"
@@ -83,6 +83,16 @@ TEST_F(GdiplusImageFilesTest, HugePicturesCountAsUndecodable) {
     EXPECT_EQ(any_size.picture.width, 0);
     EXPECT_TRUE(any_size.picture.argb.empty());
     EXPECT_EQ(any_size.error, "Not a picture");
+}
+
+TEST_F(GdiplusImageFilesTest, ReadsTheColoursOfHalfTransparentIconPixelsExactly) {
+    // Red 200 at half alpha in a 32-bit icon; a reader that premultiplied would give 199 or 100.
+    write_file(folder / "half.ico", icon_of(0xFFC8140Au, 0x80C8140Au));
+    const PictureFile read = images->read_picture(folder / "half.ico", PictureSize{120, 112});
+    ASSERT_TRUE(read.error.empty()) << read.error;
+    ASSERT_EQ(read.picture.width, 120);
+    EXPECT_EQ(read.picture.pixel(0, 0), 0x80C8140Au);
+    EXPECT_EQ(read.picture.pixel(1, 0), 0xFFC8140Au);
 }
 
 TEST_F(GdiplusImageFilesTest, APictureOfAnotherSizeIsReadWithoutItsPixels) {
