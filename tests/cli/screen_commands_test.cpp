@@ -112,7 +112,7 @@ TEST_F(ScreenCommands, PicturesThatCannotBeReadAreRefusedWithTheirReason) {
     expect_import_refused("folder.png", "Can't open (Is a directory)");
     // A FIFO would block the reader for ever: it is refused before it is opened.
     ASSERT_EQ(mkfifo(at("fifo.png").c_str(), 0600), 0);
-    expect_import_refused("fifo.png", "Can't open (Not a plain file)");
+    expect_import_refused("fifo.png", "Can't open (Not a regular file)");
     // This icon decodes with its colours multiplied by alpha: red 200 at half alpha would
     // import as 199.
     write("half.ico", icon_of(0xFFC8140Au, 0x80C8140Au));

@@ -167,7 +167,7 @@ TEST_F(UnpackPack, OnlyTheFirstProblemInOrderIsReportedWhateverTheThreads) {
     fs::create_directories(path("out/0003.png"));
     const RunResult run = tvk({"unpack", "--force", "--jobs", "4", at("tvk.dat"), at("out")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "tvk: " + at("out/0003.png") + ": Can't save\n");
+    EXPECT_EQ(run.err, "tvk: " + at("out/0003.png") + ": Can't save (Is a directory)\n");
     EXPECT_FALSE(fs::exists(path("out/manifest.txt")));
 }
 
