@@ -41,15 +41,20 @@ class BareView final : public EditorView {
 // Every picture read is a 120 x 112 one of two colours, a different pair each time.
 class MadeUpPictures final : public ImageFiles {
   public:
-    Picture read_picture(const std::filesystem::path&) override {
-        Picture picture{kScreenWidth, kScreenHeight, {}};
+    PictureFile read_picture(const std::filesystem::path&, std::optional<PictureSize>) override {
+        PictureFile read;
+        Picture& picture = read.picture;
+        picture = {kScreenWidth, kScreenHeight, {}};
         picture.argb.assign(static_cast<std::size_t>(kScreenWidth) * kScreenHeight,
                             0xFF000000u | m_count);
         picture.argb[0] = 0xFFFFFFFFu;
         ++m_count;
-        return picture;
+        return read;
     }
     std::optional<std::string> encode_png(const Picture&) override { return std::nullopt; }
+    std::optional<std::string> encode_palette_png(const PalettePicture&) override {
+        return std::nullopt;
+    }
 
   private:
     std::uint32_t m_count = 0;

@@ -20,11 +20,17 @@ class TimingCollector : public benchmark::ConsoleReporter {
     // Fastest CPU time per iteration in nanoseconds over the repetitions; 0 when the benchmark
     // did not run (filtered out or failed).
     double fastest_ns(const std::string& benchmark) const;
+    // The same in wall-clock time, for work spread over several threads.
+    double fastest_real_ns(const std::string& benchmark) const;
+    // A counter of the benchmark's last repetition; 0 when there is none.
+    double counter(const std::string& benchmark, const std::string& name) const;
     // True when a benchmark stopped with an error, such as a round trip that changed the data.
     bool any_error() const { return m_any_error; }
 
   private:
     std::map<std::string, double> m_fastest_ns;
+    std::map<std::string, double> m_fastest_real_ns;
+    std::map<std::string, benchmark::UserCounters> m_counters;
     bool m_any_error = false;
 };
 

@@ -3,36 +3,39 @@
 #include <algorithm>
 #include <memory>
 
+#include "parallel_jobs.h"
 #include "screen_codec.h"
 #include "screen_image.h"
 
 namespace tvk {
 
-Picture contact_sheet(const EntryStore& store) {
-    const int count = static_cast<int>(store.count());
-    const int columns = std::min(count, kSheetColumns);
-    const int rows = (count + kSheetColumns - 1) / kSheetColumns;
-    Picture sheet;
-    sheet.width = columns * kScreenWidth + (columns - 1) * kSheetGap;
-    sheet.height = rows * kScreenHeight + (rows - 1) * kSheetGap;
+PictureSize contact_sheet_size(std::size_t count) {
+    const std::size_t columns = std::min<std::size_t>(count, kSheetColumns);
+    const std::size_t rows = (count + kSheetColumns - 1) / kSheetColumns;
+    return {static_cast<int>(columns * kScreenWidth + (columns - 1) * kSheetGap),
+            static_cast<int>(rows * kScreenHeight + (rows - 1) * kSheetGap)};
+}
+
+Picture contact_sheet(const EntryStore& store, unsigned jobs) {
+    const PictureSize size = contact_sheet_size(store.count());
+    Picture sheet{size.width, size.height, {}};
     sheet.argb.assign(
         static_cast<std::size_t>(sheet.width) * static_cast<std::size_t>(sheet.height),
         kSheetBackground);
-    auto grid = std::make_unique<PixelGrid>();
-    for (int i = 0; i < count; ++i) {
-        decode_screen(store.screen_block(static_cast<std::size_t>(i)), *grid);
-        const int left = (i % kSheetColumns) * (kScreenWidth + kSheetGap);
-        const int top = (i / kSheetColumns) * (kScreenHeight + kSheetGap);
-        for (int y = 0; y < kScreenHeight; ++y) {
-            for (int x = 0; x < kScreenWidth; ++x) {
-                const auto at =
-                    static_cast<std::size_t>(top + y) * static_cast<std::size_t>(sheet.width) +
-                    static_cast<std::size_t>(left + x);
-                sheet.argb[at] = argb_from_colour(
-                    (*grid)[grid_index(static_cast<std::size_t>(x), static_cast<std::size_t>(y))]);
+    // Each screen fills its own place in the sheet, so the screens are drawn side by side.
+    run_jobs(store.count(), jobs, [&store, &sheet](std::size_t i) {
+        auto grid = std::make_unique<PixelGrid>();
+        decode_screen(store.screen_block(i), *grid);
+        const std::size_t left = (i % kSheetColumns) * (kScreenWidth + kSheetGap);
+        const std::size_t top = (i / kSheetColumns) * (kScreenHeight + kSheetGap);
+        for (std::size_t y = 0; y < kScreenHeight; ++y) {
+            for (std::size_t x = 0; x < kScreenWidth; ++x) {
+                sheet.argb[(top + y) * static_cast<std::size_t>(sheet.width) + left + x] =
+                    argb_from_colour((*grid)[grid_index(x, y)]);
             }
         }
-    }
+        return std::string();
+    });
     return sheet;
 }
 

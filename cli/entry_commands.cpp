@@ -9,6 +9,7 @@
 #include "entry_editing.h"
 #include "name_quoting.h"
 #include "name_text.h"
+#include "picture_input.h"
 #include "screen_image.h"
 
 namespace tvk {
@@ -55,10 +56,10 @@ int add_entry(CliContext& context, const std::string& archive, const std::string
         return report_error(context, message_for(result));
     }
     if (image) {
-        const ImportResult imported = screen_from_picture(
-            context.images.read_picture(path_from_utf8(*image)), store.screen_block(p));
-        if (imported != ImportResult::imported) {
-            return report_file_error(context, *image, message_for(imported));
+        const std::string refused =
+            import_screen_file(context.images, path_from_utf8(*image), store.screen_block(p));
+        if (!refused.empty()) {
+            return report_file_error(context, *image, refused);
         }
     }
     return save_archive_argument(context, archive, store);

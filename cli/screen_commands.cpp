@@ -1,12 +1,15 @@
 // export, import and sheet: screens to and from image files.
-#include <memory>
+#include <cstdint>
+#include <new>
 #include <optional>
+#include <string>
 
 #include "cli_support.h"
 #include "commands.h"
 #include "contact_sheet.h"
+#include "file_error.h"
 #include "messages.h"
-#include "screen_codec.h"
+#include "picture_input.h"
 #include "screen_image.h"
 
 namespace tvk {
@@ -18,11 +21,12 @@ int command_export(const Invocation& call, CliContext& context) {
     if (!index) {
         return kExitError;
     }
-    auto grid = std::make_unique<PixelGrid>();
-    decode_screen(store.screen_block(*index), *grid);
     const std::string& png = call.operands[2];
-    if (const std::error_code error =
-            export_png(context.images, *grid, path_from_utf8(png), context.file_ops)) {
+    const std::optional<std::string> bytes =
+        encode_screen_png(context.images, store.screen_block(*index), png_form(call));
+    const std::error_code error = bytes ? write_file_bytes(context, path_from_utf8(png), *bytes)
+                                        : make_error_code(FileError::not_encoded);
+    if (error) {
         return report_file_error(context, png, kCantSave, error);
     }
     return kExitOk;
@@ -36,10 +40,10 @@ int command_import(const Invocation& call, CliContext& context) {
         return kExitError;
     }
     const std::string& image = call.operands[2];
-    const ImportResult result = screen_from_picture(
-        context.images.read_picture(path_from_utf8(image)), store.screen_block(*index));
-    if (result != ImportResult::imported) {
-        return report_file_error(context, image, message_for(result));
+    const std::string refused =
+        import_screen_file(context.images, path_from_utf8(image), store.screen_block(*index));
+    if (!refused.empty()) {
+        return report_file_error(context, image, refused);
     }
     return save_archive_argument(context, call.operands[0], store);
 }
@@ -53,7 +57,20 @@ int command_sheet(const Invocation& call, CliContext& context) {
         return report_file_error(context, call.operands[0], "The archive has no entries to show");
     }
     const std::string& png = call.operands[1];
-    const std::optional<std::string> bytes = context.images.encode_png(contact_sheet(store));
+    const PictureSize size = contact_sheet_size(store.count());
+    const std::string too_large = "The sheet of " + std::to_string(size.width) + " x " +
+                                  std::to_string(size.height) + " pixels is too large to make";
+    if (std::uint64_t{static_cast<unsigned>(size.width)} * static_cast<unsigned>(size.height) >
+        kMostSheetPixels) {
+        return report_file_error(context, png, too_large);
+    }
+    std::optional<std::string> bytes;
+    try {
+        bytes =
+            encode_picture_png(context.images, contact_sheet(store, jobs_of(call)), png_form(call));
+    } catch (const std::bad_alloc&) {
+        return report_file_error(context, png, too_large);
+    }
     const std::error_code error = bytes ? write_file_bytes(context, path_from_utf8(png), *bytes)
                                         : make_error_code(FileError::not_encoded);
     if (error) {

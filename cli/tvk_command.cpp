@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <ostream>
 #include <string_view>
 #include <vector>
@@ -19,9 +20,14 @@ struct CommandSpec {
     std::string_view operands;  // as in the usage line; optional ones in brackets
     std::string_view summary;
     std::string_view details;
-    bool takes_force;
+    unsigned options;  // the kTakes... flags below
     int (*run)(const Invocation&, CliContext&);
 };
+
+constexpr unsigned kTakesForce = 1;  // --force
+constexpr unsigned kTakesRgb = 2;    // --rgb
+constexpr unsigned kTakesJobs = 4;   // --jobs N
+constexpr std::uint64_t kMostJobs = 256;
 
 constexpr std::array<CommandSpec, 15> kCommands = {{
     {"list", "ARCHIVE", "one line per entry: index, name hash, name",
@@ -30,16 +36,16 @@ constexpr std::array<CommandSpec, 15> kCommands = {{
      "In the name, a control character (U+0000 to U+001F, U+007F to U+009F) is written \\xHH and "
      "a\n"
      "backslash \\\\, as in the manifest of unpack, so every line holds exactly two TABs.\n",
-     false, command_list},
+     0, command_list},
     {"info", "ARCHIVE", "the header's fields and the file's size",
      "Prints the header's fields, the entry count as the reader takes it, and the file's size\n"
      "against the size that the header implies.\n",
-     false, command_info},
+     0, command_info},
     {"verify", "ARCHIVE", "check the header, the file's length and every checksum",
      "Prints one line per problem (a damaged header, a record the file does not hold in full, a\n"
      "name record or screen block with a wrong checksum) and exits with 1 when there is any.\n"
      "Prints nothing and exits with 0 when the archive is whole.\n",
-     false, command_verify},
+     0, command_verify},
     {"diff", "OLD NEW", "the entries added, removed, renamed, moved or changed",
      "Compares two archives entry by entry and prints one line per difference, with the entry's\n"
      "index in OLD and in NEW and its name quoted as in the manifest of unpack:\n"
@@ -53,41 +59,46 @@ constexpr std::array<CommandSpec, 15> kCommands = {{
      "archives that hold the same entries in the same order, whatever else differs in the files.\n"
      "An empty file (/dev/null) counts as an archive without entries. Exit status: 0 no\n"
      "difference, 1 differences, 2 trouble (an archive that cannot be read, wrong usage).\n",
-     false, command_diff},
+     0, command_diff},
     {"new", "ARCHIVE", "write an empty archive",
-     "Writes an archive without entries. An existing file is replaced only with --force.\n", true,
-     command_new},
+     "Writes an archive without entries. An existing file is replaced only with --force.\n",
+     kTakesForce, command_new},
     {"add", "ARCHIVE NAME [IMAGE]", "add an entry at the end",
      "Adds an entry at the end with a blank screen, or with IMAGE's screen (120 x 112 pixels, at\n"
      "most 63 colours). No two entries may have the same name hash.\n",
-     false, command_add},
+     0, command_add},
     {"insert", "ARCHIVE INDEX NAME [IMAGE]", "insert an entry at INDEX",
      "Inserts an entry at INDEX (0 to the entry count) with a blank screen, or with IMAGE's\n"
      "screen. The entries from INDEX on move up by one.\n",
-     false, command_insert},
+     0, command_insert},
     {"rename", "ARCHIVE INDEX NAME", "rename an entry",
-     "Gives the entry at INDEX a new name; its screen stays.\n", false, command_rename},
-    {"delete", "ARCHIVE INDEX", "delete an entry", "Deletes the entry at INDEX.\n", false,
+     "Gives the entry at INDEX a new name; its screen stays.\n", 0, command_rename},
+    {"delete", "ARCHIVE INDEX", "delete an entry", "Deletes the entry at INDEX.\n", 0,
      command_delete},
     {"move", "ARCHIVE FROM TO", "move an entry",
      "Moves the entry at FROM so that its index is TO afterwards; the entries between shift by "
      "one.\n",
-     false, command_move},
+     0, command_move},
     {"export", "ARCHIVE INDEX PNG", "write an entry's screen as a PNG picture",
-     "Writes the screen of the entry at INDEX as a 120 x 112 PNG picture, replacing PNG.\n", false,
-     command_export},
+     "Writes the screen of the entry at INDEX as a 120 x 112 PNG picture, replacing PNG. The\n"
+     "picture has 8-bit colour numbers and the screen's own palette of 64 colours in its order,\n"
+     "so that a palette editor shows the game's colour numbers; --rgb writes 24-bit RGB instead.\n",
+     kTakesRgb, command_export},
     {"import", "ARCHIVE INDEX IMAGE", "replace an entry's screen with a picture",
      "Replaces the screen of the entry at INDEX with IMAGE, which must be 120 pixels wide and 112\n"
-     "high and hold at most 63 colours (PNG, BMP, GIF, JPEG and more).\n",
-     false, command_import},
+     "high and hold at most 63 colours (PNG, BMP, GIF, JPEG and more; palette or RGB). A picture\n"
+     "that cannot be read is refused with the reason, as in \"Can't open (Not a picture)\".\n",
+     0, command_import},
     {"unpack", "ARCHIVE DIR", "write every screen as a PNG picture, with a manifest",
      "Writes one PNG picture per entry into DIR (0000.png, 0001.png, ...) and the manifest\n"
      "manifest.txt, which lists the entries in order with their names. Screen blocks that a "
      "picture\n"
      "cannot rebuild byte for byte are kept beside it (0000.block, ...). DIR is made when "
      "missing;\n"
-     "an existing DIR must be empty unless --force is given.\n",
-     true, command_unpack},
+     "an existing DIR must be empty unless --force is given. The pictures are palette PNG files\n"
+     "as export writes them, or 24-bit RGB with --rgb. They are made on --jobs N threads at once\n"
+     "(one per core when not given); the files are the same whatever N.\n",
+     kTakesForce | kTakesRgb | kTakesJobs, command_unpack},
     {"pack", "DIR ARCHIVE", "rebuild an archive from an unpacked DIR",
      "Builds ARCHIVE from DIR's manifest.txt and pictures, replacing ARCHIVE. A changed picture "
      "is\n"
@@ -99,11 +110,15 @@ constexpr std::array<CommandSpec, 15> kCommands = {{
      "standard layout, as tvk and the editor write it; otherwise pack writes that layout: record\n"
      "checksums recomputed, the name and block areas where the entry count puts them, the header\n"
      "and its tail rewritten, nothing after the last block, and the records that a short file\n"
-     "lacked written in full.\n",
-     false, command_pack},
+     "lacked written in full. Pictures may be palette or RGB files. They are read on --jobs N\n"
+     "threads at once (one per core when not given); the first problem in manifest order is\n"
+     "reported, and ARCHIVE is then left as it was.\n",
+     kTakesJobs, command_pack},
     {"sheet", "ARCHIVE PNG", "every screen in one PNG picture",
-     "Writes every entry's screen into one PNG picture, in index order, 8 to a row.\n", false,
-     command_sheet},
+     "Writes every entry's screen into one PNG picture, in index order, 8 to a row: a palette\n"
+     "PNG when the sheet has at most 256 colours, else 24-bit RGB (always with --rgb). The\n"
+     "screens are drawn on --jobs N threads at once (one per core when not given).\n",
+     kTakesRgb | kTakesJobs, command_sheet},
 }};
 
 constexpr std::string_view kIntroduction =
@@ -114,6 +129,8 @@ constexpr std::string_view kClosing =
     "  --help     this help; after a command, that command's help\n"
     "  --version  the version\n"
     "  --force    for new and unpack: replace or write into what exists\n"
+    "  --rgb      for export, unpack and sheet: 24-bit RGB pictures instead of palette ones\n"
+    "  --jobs N   for unpack, pack and sheet: work on N threads (default: one per core)\n"
     "  --         ends the options, so that a NAME may begin with -\n"
     "\n"
     "INDEX counts entries from 0. NAME is UTF-8 text of at most 56 characters up to U+00FF,\n"
@@ -123,14 +140,27 @@ constexpr std::string_view kClosing =
 // The command with its operands, as the usage lines show it.
 std::string synopsis(const CommandSpec& command) {
     std::string text = std::string(command.name) + " " + std::string(command.operands);
-    return command.takes_force ? text + " [--force]" : text;
+    if (command.options & kTakesForce) {
+        text += " [--force]";
+    }
+    if (command.options & kTakesRgb) {
+        text += " [--rgb]";
+    }
+    if (command.options & kTakesJobs) {
+        text += " [--jobs N]";
+    }
+    return text;
 }
 
 void print_usage(std::ostream& stream) {
     constexpr std::size_t kSummaryColumn = 36;
     stream << kIntroduction << "\nCommands:\n";
     for (const CommandSpec& command : kCommands) {
-        const std::string left = synopsis(command);
+        // The options are in each command's own usage line.
+        std::string left = std::string(command.name) + " " + std::string(command.operands);
+        if (command.options != 0) {
+            left += " [options]";
+        }
         stream << "  " << left << std::string(kSummaryColumn - left.size(), ' ') << command.summary
                << '\n';
     }
@@ -290,8 +320,25 @@ int run_tvk(const std::vector<std::string>& arguments, CliContext& context) {
         } else if (argument == "--help" || argument == "-h") {
             print_command_help(context.out, *command);
             return kExitOk;
-        } else if (argument == "--force" && command->takes_force) {
+        } else if (argument == "--force" && (command->options & kTakesForce)) {
             call.force = true;
+        } else if (argument == "--rgb" && (command->options & kTakesRgb)) {
+            call.rgb = true;
+        } else if ((argument == "--jobs" || argument.starts_with("--jobs=")) &&
+                   (command->options & kTakesJobs)) {
+            const bool joined = argument != "--jobs";
+            if (!joined && i + 1 == arguments.size()) {
+                return usage_error(context, "--jobs needs a number of threads", command);
+            }
+            const std::string value = joined ? argument.substr(7) : arguments[++i];
+            if (!is_index_text(value) || index_value(value) == 0 ||
+                index_value(value) > kMostJobs) {
+                return usage_error(context,
+                                   "'" + value + "' is not a number of threads (1 to " +
+                                       std::to_string(kMostJobs) + ")",
+                                   command);
+            }
+            call.jobs = static_cast<unsigned>(index_value(value));
         } else {
             return usage_error(context, "unknown option '" + argument + "'", command);
         }

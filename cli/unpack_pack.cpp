@@ -9,8 +9,11 @@
 #include "cli_support.h"
 #include "commands.h"
 #include "entry_editing.h"
+#include "file_error.h"
 #include "manifest.h"
 #include "messages.h"
+#include "parallel_jobs.h"
+#include "picture_input.h"
 #include "screen_codec.h"
 #include "screen_image.h"
 
@@ -77,33 +80,45 @@ bool prepare_folder(CliContext& context, const std::string& text, bool force) {
     return true;
 }
 
-bool write_text_file(CliContext& context, const fs::path& path, std::string_view text) {
-    if (const std::error_code error = write_file_bytes(context, path, text)) {
-        report_file_error(context, utf8_from_path(path), kCantSave, error);
-        return false;
-    }
-    return true;
+// "FILE: MESSAGE (REASON)", as tvk reports a problem with one file.
+std::string file_problem(const fs::path& path, std::string_view message,
+                         const std::error_code& reason) {
+    return utf8_from_path(path) + ": " + std::string(message) + " (" + reason_text(reason) + ")";
 }
 
-// Unpacks entry i: its picture and, when the picture cannot rebuild it, its block as stored.
-bool unpack_entry(CliContext& context, const fs::path& folder, const EntryStore& store,
-                  std::size_t i, ManifestEntry& entry) {
+// Writes a file atomically; the error tvk reports, empty when written.
+std::string write_output_file(const CliContext& context, const fs::path& path,
+                              std::string_view bytes) {
+    if (const std::error_code error = write_file_bytes(context, path, bytes)) {
+        return file_problem(path, kCantSave, error);
+    }
+    return {};
+}
+
+// Unpacks entry i: its picture and, when the picture cannot rebuild it, its block as stored. The
+// error tvk reports, empty when done.
+std::string unpack_entry(const CliContext& context, const fs::path& folder, const EntryStore& store,
+                         std::size_t i, PngForm form, ManifestEntry& entry) {
     const std::string stem = file_stem(i, store.count());
     std::copy_n(store.name_buffer(i).begin(), kRecordLength, entry.record.bytes.begin());
-    auto grid = std::make_unique<PixelGrid>();
-    decode_screen(store.screen_block(i), *grid);
     entry.picture = stem + ".png";
     const fs::path picture = folder / entry.picture;
-    if (const std::error_code error =
-            export_png(context.images, *grid, picture, context.file_ops)) {
-        report_file_error(context, utf8_from_path(picture), kCantSave, error);
-        return false;
+    const std::optional<std::string> png =
+        encode_screen_png(context.images, store.screen_block(i), form);
+    if (!png) {
+        return file_problem(picture, kCantSave, make_error_code(FileError::not_encoded));
     }
+    if (std::string error = write_output_file(context, picture, *png); !error.empty()) {
+        return error;
+    }
+    auto grid = std::make_unique<PixelGrid>();
+    decode_screen(store.screen_block(i), *grid);
     if (picture_rebuilds_block(store.screen_block(i), *grid)) {
-        return true;
+        return {};
     }
     entry.block = stem + ".block";
-    return write_text_file(context, folder / entry.block, format_block_dump(store.screen_block(i)));
+    return write_output_file(context, folder / entry.block,
+                             format_block_dump(store.screen_block(i)));
 }
 
 // True for the names unpack gives its files: four or more digits, then ".png" or ".block".
@@ -145,37 +160,33 @@ bool remove_stale_files(CliContext& context, const fs::path& folder,
 }
 
 // Rebuilds one screen block: the stored block while the picture still shows it, otherwise the
-// picture under the import's rules.
-bool pack_screen(CliContext& context, const fs::path& folder, const ManifestEntry& entry,
-                 ScreenBlock& block) {
+// picture under the import's rules. The error tvk reports, empty when done.
+std::string pack_screen(const CliContext& context, const fs::path& folder,
+                        const ManifestEntry& entry, ScreenBlock& block) {
     const fs::path picture_path = folder / path_from_utf8(entry.picture);
-    const Picture picture = context.images.read_picture(picture_path);
+    const PictureFile picture = read_screen_picture(context.images, picture_path);
     if (!entry.block.empty()) {
         const fs::path block_path = folder / path_from_utf8(entry.block);
         std::error_code error;
         const std::optional<std::string> text = read_file_bytes(block_path, &error);
         if (!text) {
-            report_file_error(context, utf8_from_path(block_path), kCantOpen, error);
-            return false;
+            return file_problem(block_path, kCantOpen, error);
         }
         auto stored = std::make_unique<ScreenBlock>();
         if (const std::string error = parse_block_dump(*text, *stored); !error.empty()) {
-            report_file_error(context, utf8_from_path(block_path), error);
-            return false;
+            return utf8_from_path(block_path) + ": " + error;
         }
         auto grid = std::make_unique<PixelGrid>();
         decode_screen(*stored, *grid);
-        if (picture_shows_grid(picture, *grid)) {
+        if (picture.error.empty() && picture_shows_grid(picture.picture, *grid)) {
             block = *stored;
-            return true;
+            return {};
         }
     }
-    const ImportResult result = screen_from_picture(picture, block);
-    if (result != ImportResult::imported) {
-        report_file_error(context, utf8_from_path(picture_path), message_for(result));
-        return false;
+    if (const std::string refused = screen_from_picture_file(picture, block); !refused.empty()) {
+        return utf8_from_path(picture_path) + ": " + refused;
     }
-    return true;
+    return {};
 }
 
 struct Refusal {
@@ -222,15 +233,20 @@ int command_unpack(const Invocation& call, CliContext& context) {
     unflushed.durable = false;
     CliContext writing{context.out, context.err, context.images, unflushed};
     std::vector<ManifestEntry> entries(store.count());
-    for (std::size_t i = 0; i < store.count(); ++i) {
-        if (!unpack_entry(writing, folder, store, i, entries[i])) {
-            return kExitError;
-        }
+    const std::optional<std::string> failure =
+        run_jobs(store.count(), jobs_of(call), [&](std::size_t i) {
+            return unpack_entry(writing, folder, store, i, png_form(call), entries[i]);
+        });
+    if (failure) {
+        return report_error(context, *failure);
     }
     // Written last: a folder without its manifest cannot be packed by mistake.
-    if (!write_text_file(writing, folder / std::string(kManifestFileName),
-                         format_manifest(entries)) ||
-        !remove_stale_files(context, folder, entries)) {
+    if (const std::string error = write_output_file(
+            writing, folder / std::string(kManifestFileName), format_manifest(entries));
+        !error.empty()) {
+        return report_error(context, error);
+    }
+    if (!remove_stale_files(context, folder, entries)) {
         return kExitError;
     }
     if (const std::error_code error = flush_folder(folder)) {
@@ -259,10 +275,17 @@ int command_pack(const Invocation& call, CliContext& context) {
     if (const std::optional<Refusal> refusal = add_manifest_entries(manifest, store)) {
         return report_file_error(context, where(refusal->line), message_for(refusal->reason));
     }
+    // The workers fill blocks of their own; the store is changed on this thread alone.
+    std::vector<ScreenBlock> blocks(store.count());
+    const std::optional<std::string> failure =
+        run_jobs(store.count(), jobs_of(call), [&](std::size_t i) {
+            return pack_screen(context, folder, manifest.entries[i], blocks[i]);
+        });
+    if (failure) {
+        return report_error(context, *failure);
+    }
     for (std::size_t i = 0; i < store.count(); ++i) {
-        if (!pack_screen(context, folder, manifest.entries[i], store.screen_block(i))) {
-            return kExitError;
-        }
+        store.screen_block(i) = blocks[i];
     }
     return save_archive_argument(context, call.operands[1], store);
 }

@@ -227,7 +227,7 @@ void EditorController::set_screen() {
     if (!file) {
         return;
     }
-    import_picture(selected, m_images.read_picture(*file));
+    import_picture(selected, read_screen_picture(m_images, *file).picture);
 }
 
 void EditorController::import_picture(int selected, const Picture& picture) {
@@ -247,19 +247,19 @@ void EditorController::import_picture(int selected, const Picture& picture) {
 }
 
 void EditorController::drop_file(const std::filesystem::path& file) {
-    std::optional<Picture> picture;
+    std::optional<PictureFile> read;
     guarded(binding_of(Command::set_screen).failure_warning,
-            [this, &file, &picture] { picture = m_images.read_picture(file); });
-    if (!picture) {
+            [this, &file, &read] { read = read_screen_picture(m_images, file); });
+    if (!read) {
         return;
     }
-    if (picture->width == 0 && picture->height == 0) {
+    if (!read->error.empty()) {
         open_file(file);
         return;
     }
-    guarded(binding_of(Command::set_screen).failure_warning, [this, &picture] {
+    guarded(binding_of(Command::set_screen).failure_warning, [this, &read] {
         if (const int selected = valid_selection(); selected != -1) {
-            import_picture(selected, *picture);
+            import_picture(selected, read->picture);
         }
     });
 }

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "messages.h"
+#include "record.h"
 #include "screen_codec.h"
 
 namespace tvk {
@@ -22,17 +23,21 @@ std::string_view message_for(ImportResult result) {
     return {};
 }
 
+PictureFile read_screen_picture(ImageFiles& images, const std::filesystem::path& file) {
+    return images.read_picture(file, PictureSize{kScreenWidth, kScreenHeight});
+}
+
 ImportResult screen_from_picture(const Picture& picture, ScreenBlock& block) {
-    // A picture without a pixel for every place was not read whole: it is refused like a file that
-    // could not be read at all.
-    const bool whole = picture.width >= 0 && picture.height >= 0 &&
-                       picture.argb.size() == static_cast<std::size_t>(picture.width) *
-                                                  static_cast<std::size_t>(picture.height);
-    if (!whole || picture.width != kScreenWidth) {
+    if (picture.width != kScreenWidth) {
         return ImportResult::bad_width;
     }
     if (picture.height != kScreenHeight) {
         return ImportResult::bad_height;
+    }
+    // A picture without a pixel for every place was not read whole: it is refused like a file that
+    // could not be read at all.
+    if (picture.argb.size() != kPixelCount) {
+        return ImportResult::bad_width;
     }
     auto grid = std::make_unique<PixelGrid>();
     for (int x = 0; x < kScreenWidth; ++x) {
@@ -57,6 +62,73 @@ Picture picture_from_grid(const PixelGrid& grid) {
         }
     }
     return picture;
+}
+
+PalettePicture palette_picture_from_block(const ScreenBlock& block) {
+    PalettePicture picture{kScreenWidth, kScreenHeight, {}, std::vector<std::uint8_t>(kPixelCount)};
+    picture.palette.reserve(kPaletteEntries);
+    for (std::size_t slot = 0; slot < kPaletteEntries; ++slot) {
+        picture.palette.push_back(argb_from_colour(
+            colour_from_palette_entry(read_u32(block.data() + kPaletteOffset + 4 * slot))));
+    }
+    auto slots = std::make_unique<SlotGrid>();
+    decode_screen_slots(block, *slots);
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            picture.indexes[static_cast<std::size_t>(y * kScreenWidth + x)] =
+                (*slots)[grid_index(static_cast<std::size_t>(x), static_cast<std::size_t>(y))];
+        }
+    }
+    return picture;
+}
+
+std::optional<PalettePicture> palette_picture_of(const Picture& picture) {
+    constexpr std::size_t kMostColours = 256;
+    // Colours found so far by open addressing: a slot holds the colour and its index + 1.
+    constexpr std::size_t kSlotBits = 12;
+    constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+    struct Slot {
+        std::uint32_t argb = 0;
+        std::uint32_t index_plus_one = 0;
+    };
+    std::vector<Slot> slots(kSlots);
+    PalettePicture result{picture.width, picture.height, {}, {}};
+    result.indexes.reserve(picture.argb.size());
+    for (const std::uint32_t argb : picture.argb) {
+        std::size_t at = (argb * 0x9E3779B1u) >> (32 - kSlotBits);
+        while (slots[at].index_plus_one != 0 && slots[at].argb != argb) {
+            at = (at + 1) % kSlots;
+        }
+        if (slots[at].index_plus_one == 0) {
+            if (result.palette.size() == kMostColours) {
+                return std::nullopt;
+            }
+            result.palette.push_back(argb);
+            slots[at] = {argb, static_cast<std::uint32_t>(result.palette.size())};
+        }
+        result.indexes.push_back(static_cast<std::uint8_t>(slots[at].index_plus_one - 1));
+    }
+    return result;
+}
+
+std::optional<std::string> encode_screen_png(ImageFiles& images, const ScreenBlock& block,
+                                             PngForm form) {
+    if (form == PngForm::palette) {
+        return images.encode_palette_png(palette_picture_from_block(block));
+    }
+    auto grid = std::make_unique<PixelGrid>();
+    decode_screen(block, *grid);
+    return images.encode_png(picture_from_grid(*grid));
+}
+
+std::optional<std::string> encode_picture_png(ImageFiles& images, const Picture& picture,
+                                              PngForm form) {
+    if (form == PngForm::palette) {
+        if (const std::optional<PalettePicture> indexed = palette_picture_of(picture)) {
+            return images.encode_palette_png(*indexed);
+        }
+    }
+    return images.encode_png(picture);
 }
 
 std::error_code export_png(ImageFiles& images, const PixelGrid& grid,

@@ -1,6 +1,6 @@
 // Arbitrary bytes as a picture file read by the platform's image library and imported as a screen:
-// the picture must come whole or not at all, the import must refuse by width, then height, and an
-// imported screen must decode to the picture's colours.
+// the picture must come whole or not at all (its size alone when it is not a screen's), the import
+// must refuse by width, then height, and an imported screen must decode to the picture's colours.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -50,10 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
         check(file.good());
     }
-    const Picture picture = images->read_picture(input_file());
+    const PictureFile read = read_screen_picture(*images, input_file());
+    const Picture& picture = read.picture;
     check(picture.width >= 0 && picture.height >= 0);
-    check(picture.argb.size() ==
-          static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+    // Pixels come whole, and only for a picture of the screen's size that could be read.
+    const bool screen_size = picture.width == kScreenWidth && picture.height == kScreenHeight;
+    check(read.error.empty() || (picture.width == 0 && picture.height == 0));
+    check(picture.argb.size() == (screen_size ? kPixelCount : 0));
     auto block = std::make_unique<ScreenBlock>();
     const ImportResult result = screen_from_picture(picture, *block);
     if (picture.width != kScreenWidth) {

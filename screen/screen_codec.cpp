@@ -123,6 +123,22 @@ class PaletteBuilder {
     bool m_overflowed = false;
 };
 
+// Calls store(grid offset, palette slot) for every pixel of the block's stream.
+template <typename Store>
+void for_each_slot(const ScreenBlock& block, Store&& store) {
+    const std::uint8_t* stream = block.data() + kPixelStreamOffset;
+    for (std::size_t t = 0; t < kTileCount; ++t) {
+        const std::size_t origin = tile_origin(t);
+        for (std::size_t r = 0; r < kTileHeight; ++r, stream += kRowBytes) {
+            const std::uint64_t bits = swap_word_bytes(load_row(stream));
+            for_each_column([&](auto c) {
+                store(origin + kScreenHeight * c + r,
+                      static_cast<std::uint8_t>((bits >> (kIndexBits * c)) & kIndexMask));
+            });
+        }
+    }
+}
+
 }  // namespace
 
 void decode_screen(const ScreenBlock& block, PixelGrid& grid) {
@@ -130,16 +146,11 @@ void decode_screen(const ScreenBlock& block, PixelGrid& grid) {
     for (std::size_t n = 0; n < kPaletteEntries; ++n) {
         colours[n] = colour_from_palette_entry(read_u32(block.data() + kPaletteOffset + 4 * n));
     }
-    const std::uint8_t* stream = block.data() + kPixelStreamOffset;
-    for (std::size_t t = 0; t < kTileCount; ++t) {
-        ColourValue* tile = grid.data() + tile_origin(t);
-        for (std::size_t r = 0; r < kTileHeight; ++r, stream += kRowBytes) {
-            const std::uint64_t bits = swap_word_bytes(load_row(stream));
-            for_each_column([&](auto c) {
-                tile[kScreenHeight * c + r] = colours[(bits >> (kIndexBits * c)) & kIndexMask];
-            });
-        }
-    }
+    for_each_slot(block, [&](std::size_t at, std::uint8_t slot) { grid[at] = colours[slot]; });
+}
+
+void decode_screen_slots(const ScreenBlock& block, SlotGrid& slots) {
+    for_each_slot(block, [&](std::size_t at, std::uint8_t slot) { slots[at] = slot; });
 }
 
 int encode_screen(const PixelGrid& grid, ScreenBlock& block) {

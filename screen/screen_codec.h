@@ -19,6 +19,9 @@ constexpr ColourValue colour_from_palette_entry(std::uint32_t entry) {
 // Overwrites every value of `grid` with the screen that `block` holds. Cannot fail.
 void decode_screen(const ScreenBlock& block, PixelGrid& grid);
 
+// Overwrites every value of `slots` with the palette slot (0-63) that the block gives each pixel.
+void decode_screen_slots(const ScreenBlock& block, SlotGrid& slots);
+
 // Builds a new block from `grid`: colours numbered 1, 2, ... by first occurrence in pixel order.
 // Returns kTooManyColours on a 64th distinct colour, leaving `block` unusable.
 int encode_screen(const PixelGrid& grid, ScreenBlock& block);

@@ -27,6 +27,9 @@ using ColourValue = std::uint32_t;
 // A 120 x 112 screen, column-major: pixel (x, y) at index x * 112 + y.
 using PixelGrid = std::array<ColourValue, kPixelCount>;
 
+// The palette slot of every pixel, in the same order.
+using SlotGrid = std::array<std::uint8_t, kPixelCount>;
+
 constexpr std::size_t grid_index(std::size_t x, std::size_t y) {
     return x * kScreenHeight + y;
 }

@@ -1,7 +1,15 @@
+#include "qimage_files.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QList>
+#include <QPixelFormat>
 #include <QString>
+#include <algorithm>
+#include <cstring>
 
 #include "platform_image_files.h"
 #include "qt_path.h"
@@ -9,15 +17,40 @@
 namespace tvk {
 namespace {
 
+constexpr QRgb kOpaque = 0xFF000000u;
+
+// True when decoding multiplied the colours by a partial alpha, which loses them for good.
+bool colours_lost_to_alpha(const QImage& decoded, const Picture& picture) {
+    if (decoded.pixelFormat().premultiplied() != QPixelFormat::Premultiplied) {
+        return false;
+    }
+    return std::any_of(picture.argb.begin(), picture.argb.end(),
+                       [](std::uint32_t argb) { return (argb & kOpaque) != kOpaque; });
+}
+
 class QImageFiles final : public ImageFiles {
   public:
-    Picture read_picture(const std::filesystem::path& file) override {
-        QImage image;
-        if (!image.load(qt_path(file))) {
-            return {};
+    explicit QImageFiles(int png_compression) : m_png_compression(png_compression) {}
+
+    PictureFile read_picture(const std::filesystem::path& file,
+                             std::optional<PictureSize> only_size) override {
+        if (std::string reason = unreadable_file_reason(file); !reason.empty()) {
+            return {{}, std::move(reason)};
+        }
+        QImageReader reader(qt_path(file));
+        // Most formats announce their size in a header: a picture of another size is refused
+        // before a single pixel is decoded or allocated.
+        const QSize announced = reader.size();
+        if (only_size && announced.isValid() &&
+            (announced.width() != only_size->width || announced.height() != only_size->height)) {
+            return {{announced.width(), announced.height(), {}}, {}};
+        }
+        QImage decoded;
+        if (!reader.read(&decoded)) {
+            return {{}, std::string(kNotAPicture)};
         }
         // The first frame of an animated or multi-page file, as 0xAARRGGBB words.
-        image = image.convertToFormat(QImage::Format_ARGB32);
+        const QImage image = decoded.convertToFormat(QImage::Format_ARGB32);
         Picture picture{image.width(), image.height(), {}};
         picture.argb.reserve(static_cast<std::size_t>(picture.width) *
                              static_cast<std::size_t>(picture.height));
@@ -25,30 +58,72 @@ class QImageFiles final : public ImageFiles {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             picture.argb.insert(picture.argb.end(), line, line + picture.width);
         }
-        return picture;
+        if (colours_lost_to_alpha(decoded, picture)) {
+            return {{}, std::string(kInexactColours)};
+        }
+        return {std::move(picture), {}};
     }
 
     std::optional<std::string> encode_png(const Picture& picture) override {
-        QImage image(picture.width, picture.height, QImage::Format_RGB32);
+        QImage image(picture.width, picture.height, QImage::Format_RGB888);
+        if (image.isNull()) {
+            return std::nullopt;
+        }
         for (int y = 0; y < picture.height; ++y) {
+            uchar* line = image.scanLine(y);
             for (int x = 0; x < picture.width; ++x) {
-                image.setPixel(x, y, picture.pixel(x, y) | 0xFF000000u);
+                const QRgb argb = picture.pixel(x, y);
+                line[3 * x] = static_cast<uchar>(qRed(argb));
+                line[3 * x + 1] = static_cast<uchar>(qGreen(argb));
+                line[3 * x + 2] = static_cast<uchar>(qBlue(argb));
             }
         }
+        return png_bytes(image);
+    }
+
+    std::optional<std::string> encode_palette_png(const PalettePicture& picture) override {
+        QImage image(picture.width, picture.height, QImage::Format_Indexed8);
+        if (image.isNull()) {
+            return std::nullopt;
+        }
+        QList<QRgb> colours;
+        for (const std::uint32_t argb : picture.palette) {
+            colours.push_back(argb | kOpaque);
+        }
+        image.setColorTable(colours);
+        const auto width = static_cast<std::size_t>(picture.width);
+        for (int y = 0; y < picture.height; ++y) {
+            std::memcpy(image.scanLine(y),
+                        picture.indexes.data() + static_cast<std::size_t>(y) * width, width);
+        }
+        return png_bytes(image);
+    }
+
+  private:
+    std::optional<std::string> png_bytes(const QImage& image) const {
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (!image.convertToFormat(QImage::Format_RGB888).save(&buffer, "PNG")) {
+        QImageWriter writer(&buffer, "PNG");
+        // Qt takes 0-100 for zlib's levels 0-9 (level = value * 9 / 91).
+        writer.setCompression((m_png_compression * 91 + 8) / 9);
+        if (!writer.write(image)) {
             return std::nullopt;
         }
         return bytes.toStdString();
     }
+
+    int m_png_compression;
 };
 
 }  // namespace
 
+std::unique_ptr<ImageFiles> make_qimage_files(int png_compression) {
+    return std::make_unique<QImageFiles>(png_compression);
+}
+
 std::unique_ptr<ImageFiles> make_platform_image_files() {
-    return std::make_unique<QImageFiles>();
+    return make_qimage_files(kPngCompression);
 }
 
 }  // namespace tvk

@@ -92,16 +92,16 @@ void CliTest::write_picture(const std::string& name, int width, int height,
 }
 
 Picture CliTest::read_picture(const std::string& name) const {
-    return m_images->read_picture(path(name));
+    return m_images->read_picture(path(name), std::nullopt).picture;
 }
 
-PixelGrid grid_with_colours(int colours) {
+PixelGrid grid_with_colours(int colours, ColourValue base) {
     PixelGrid grid{};
     for (std::size_t x = 0; x < kScreenWidth; ++x) {
         for (std::size_t y = 0; y < kScreenHeight; ++y) {
             const auto number =
                 static_cast<ColourValue>((x + y) % static_cast<std::size_t>(colours));
-            grid[grid_index(x, y)] = 0x00102030u + number * 0x00030507u;
+            grid[grid_index(x, y)] = base + number * 0x00030507u;
         }
     }
     return grid;

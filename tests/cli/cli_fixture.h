@@ -11,6 +11,7 @@
 
 #include "entry_store.h"
 #include "image_files.h"
+#include "picture_bytes.h"
 #include "screen_format.h"
 
 namespace tvk::test {
@@ -50,8 +51,10 @@ class CliTest : public ::testing::Test {
     std::unique_ptr<ImageFiles> m_images;
 };
 
-// A 120 x 112 screen of `colours` distinct colours (none black): colour (x + y) % colours.
-PixelGrid grid_with_colours(int colours);
+// A 120 x 112 screen of `colours` distinct colours (none black): colour (x + y) % colours, the
+// colour numbered n being base + n * 0x030507.
+PixelGrid grid_with_colours(int colours, ColourValue base = 0x00102030u);
+
 ScreenBlock block_of(const PixelGrid& grid);
 PixelGrid screen_of(const ScreenBlock& block);
 // The ARGB picture source of a grid, alpha as given.

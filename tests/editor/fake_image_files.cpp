@@ -41,12 +41,20 @@ std::optional<Picture> read_picture_file(const std::filesystem::path& file) {
     return picture;
 }
 
-Picture FakeImageFiles::read_picture(const std::filesystem::path& file) {
+PictureFile FakeImageFiles::read_picture(const std::filesystem::path& file,
+                                         std::optional<PictureSize> only_size) {
     ++pictures_read;
     if (throw_on_read) {
         throw std::bad_alloc();
     }
-    return read_picture_file(file).value_or(Picture{});
+    std::optional<Picture> picture = read_picture_file(file);
+    if (!picture) {
+        return {{}, std::string(kNotAPicture)};
+    }
+    if (only_size && (picture->width != only_size->width || picture->height != only_size->height)) {
+        picture->argb.clear();
+    }
+    return {std::move(*picture), {}};
 }
 
 std::optional<std::string> FakeImageFiles::encode_png(const Picture& picture) {
@@ -54,6 +62,14 @@ std::optional<std::string> FakeImageFiles::encode_png(const Picture& picture) {
         return std::nullopt;
     }
     return serialise_picture(picture);
+}
+
+std::optional<std::string> FakeImageFiles::encode_palette_png(const PalettePicture& picture) {
+    Picture colours{picture.width, picture.height, {}};
+    for (const std::uint8_t index : picture.indexes) {
+        colours.argb.push_back(picture.palette[index]);
+    }
+    return encode_png(colours);
 }
 
 }  // namespace tvk::test

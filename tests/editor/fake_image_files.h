@@ -13,9 +13,13 @@ namespace tvk::test {
 // put on disk for the editor to import.
 class FakeImageFiles : public ImageFiles {
   public:
-    // Anything that is not a file of the test format reads as a picture of size 0 x 0.
-    Picture read_picture(const std::filesystem::path& file) override;
+    // Anything that is not a file of the test format reads as a picture of size 0 x 0 with an
+    // error; a picture of another size than `only_size` has no pixels.
+    PictureFile read_picture(const std::filesystem::path& file,
+                             std::optional<PictureSize> only_size) override;
     std::optional<std::string> encode_png(const Picture& picture) override;
+    // Writes the palette picture's colours, as the test format has no palette.
+    std::optional<std::string> encode_palette_png(const PalettePicture& picture) override;
 
     // When set, encoding fails as a library without a PNG encoder would.
     bool fail_encoding = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "fake_image_files.h"
@@ -25,13 +26,85 @@ TEST(ColourConversion, MovesRedAndBlueAndDropsAlpha) {
     EXPECT_EQ(argb_from_colour(0), 0xFF000000u);
 }
 
-TEST(ScreenFromPicture, APictureWhosePixelsDoNotMatchItsSizeIsRefused) {
-    Picture short_of_pixels = solid_picture(kScreenWidth, kScreenHeight, 0xFF000000);
-    short_of_pixels.argb.resize(10);
-    auto block = std::make_unique<ScreenBlock>(solid_block(0x123456));
+TEST(ScreenFromPicture, ChecksTheAnnouncedSizeBeforeThePixels) {
+    // A picture of the wrong size is read without its pixels; one of the right size without them
+    // was not read whole.
+    const struct {
+        int width;
+        int height;
+        std::size_t pixels;
+        ImportResult expected;
+    } cases[] = {
+        {kScreenWidth, kScreenHeight, 10, ImportResult::bad_width},
+        {kScreenWidth, kScreenHeight, 0, ImportResult::bad_width},
+        {kScreenWidth, 300000, 0, ImportResult::bad_height},
+        {100000, 100000, 0, ImportResult::bad_width},
+        {121, kScreenHeight, 0, ImportResult::bad_width},
+        {0, 0, 0, ImportResult::bad_width},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        const Picture picture{c.width, c.height, std::vector<std::uint32_t>(c.pixels, 0xFF000000)};
+        auto block = std::make_unique<ScreenBlock>(solid_block(0x123456));
+        EXPECT_EQ(screen_from_picture(picture, *block), c.expected);
+        EXPECT_EQ(*block, solid_block(0x123456));
+    }
+}
 
-    EXPECT_EQ(screen_from_picture(short_of_pixels, *block), ImportResult::bad_width);
-    EXPECT_EQ(*block, solid_block(0x123456));
+TEST(PalettePicture, OfABlockKeepsEverySlotAndEachPixelsSlot) {
+    // Two colours; slot 0 then given the colour of slot 1, and some pixels switched to slot 0:
+    // the same colours on screen, but the slots must stay as stored.
+    Picture two = solid_picture(kScreenWidth, kScreenHeight, 0xFF102030);
+    for (int x = 0; x < kScreenWidth; x += 2) {
+        two.argb[static_cast<std::size_t>(x)] = 0xFF405060;
+    }
+    auto block = std::make_unique<ScreenBlock>();
+    ASSERT_EQ(screen_from_picture(two, *block), ImportResult::imported);
+    std::copy_n(block->begin() + kPaletteOffset + 4, 4, block->begin() + kPaletteOffset);
+    (*block)[kPixelStreamOffset + 1] &= 0xC0;
+
+    const PalettePicture picture = palette_picture_from_block(*block);
+    ASSERT_EQ(picture.palette.size(), kPaletteEntries);
+    EXPECT_EQ(picture.palette[0], picture.palette[1]);
+    EXPECT_EQ(std::set<std::uint32_t>({picture.palette[1], picture.palette[2]}),
+              std::set<std::uint32_t>({0xFF102030u, 0xFF405060u}));
+    EXPECT_EQ(picture.palette[3], 0xFF000000u);
+    auto grid = std::make_unique<PixelGrid>();
+    decode_screen(*block, *grid);
+    std::size_t in_slot_0 = 0;
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            ASSERT_EQ(picture.pixel(x, y), argb_from_colour((*grid)[grid_index(x, y)]));
+            in_slot_0 += picture.indexes[static_cast<std::size_t>(y * kScreenWidth + x)] == 0;
+        }
+    }
+    EXPECT_GT(in_slot_0, 0u);
+    EXPECT_LT(in_slot_0, kPixelCount / 2);
+}
+
+TEST(PalettePicture, OfAPictureNumbersColoursByFirstAppearanceUpTo256) {
+    const auto picture_of = [](std::uint32_t colours) {
+        Picture picture{40, 20, {}};
+        for (std::uint32_t i = 0; i < 800; ++i) {
+            picture.argb.push_back(0xFF000000u | (colours - 1 - i % colours) * 0x010203u);
+        }
+        return picture;
+    };
+    for (const std::uint32_t colours : {1u, 2u, 255u, 256u}) {
+        SCOPED_TRACE(colours);
+        const Picture picture = picture_of(colours);
+        const std::optional<PalettePicture> indexed = palette_picture_of(picture);
+        ASSERT_TRUE(indexed);
+        EXPECT_EQ(indexed->palette.size(), colours);
+        EXPECT_EQ(indexed->indexes[1], colours > 1 ? 1 : 0);
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                ASSERT_EQ(indexed->pixel(x, y), picture.pixel(x, y));
+            }
+        }
+    }
+    EXPECT_FALSE(palette_picture_of(picture_of(257)));
+    EXPECT_FALSE(palette_picture_of(picture_of(800)));
 }
 
 TEST(ScreenFromPicture, KeepsEveryPixelInPlace) {

@@ -51,7 +51,10 @@ expect_equal "commands after 'ex'" "export" "$(candidates tvk ex)"
 expect_equal "commands after 'in'" "info insert" "$(candidates tvk in)"
 expect_equal "options of the tool" "--help --version" "$(candidates tvk --)"
 expect_equal "options of new" "-- --force --help" "$(candidates tvk new --)"
-expect_equal "options of unpack" "-- --force --help" "$(candidates tvk unpack --)"
+expect_equal "options of unpack" "-- --force --help --jobs --rgb" "$(candidates tvk unpack --)"
+expect_equal "options of sheet" "-- --help --jobs --rgb" "$(candidates tvk sheet --)"
+expect_equal "a number of threads" "1" "$(candidates tvk unpack --jobs 1)"
+expect_equal "the folder after --jobs N" "shots" "$(candidates tvk unpack --jobs 2 a.dat sh)"
 expect_equal "options of list" "-- --help" "$(candidates tvk list --)"
 expect_equal "an archive" "a.dat" "$(candidates tvk list a)"
 expect_equal "an archive after an option" "a.dat" "$(candidates tvk new --force a)"
@@ -83,7 +86,7 @@ expect_equal "the commands offered" "$(tvk_help_commands tvk)" \
     "$(printf '%s\n' $_tvk_commands | LC_ALL=C sort | paste -sd' ')"
 for command in $_tvk_commands; do
     usage=$(tvk "$command" --help 2>&1) || fail "the completion offers '$command', which tvk does not know"
-    operands=$(sed -n "s/^Usage: tvk $command //p" <<<"$usage" | sed 's/ *\[--force\]//; s/[][]//g')
+    operands=$(sed -n "s/^Usage: tvk $command //p" <<<"$usage" | sed -E 's/ *\[--[a-z]+( N)?\]//g; s/[][]//g')
     expect_equal "arguments of $command" "$(operand_kinds $operands)" "$(_tvk_argument_kinds "$command")"
     offered=$(candidates tvk "$command" --f)
     if [[ $usage == *"[--force]"* ]]; then

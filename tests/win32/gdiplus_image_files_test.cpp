@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "gdiplus_api.h"
+#include "picture_bytes.h"
 #include "platform_image_files.h"
 #include "png_encoder.h"
 #include "test_files.h"
@@ -32,7 +33,7 @@ TEST_F(GdiplusImageFilesTest, ReadsPngBmpAndGifPixelForPixel) {
     for (const auto& file : files) {
         SCOPED_TRACE(file.name);
         write_image(folder / file.name, file.format, 37, 23, web_colour);
-        const Picture picture = images->read_picture(folder / file.name);
+        const Picture picture = images->read_picture(folder / file.name, std::nullopt).picture;
         ASSERT_EQ(picture.width, 37);
         ASSERT_EQ(picture.height, 23);
         for (int y = 0; y < 23; ++y) {
@@ -46,7 +47,7 @@ TEST_F(GdiplusImageFilesTest, ReadsPngBmpAndGifPixelForPixel) {
 TEST_F(GdiplusImageFilesTest, KeepsAlphaAsTheFileHasIt) {
     write_image(folder / "alpha.png", kPng32, 2, 1,
                 [](int x, int) { return x == 0 ? 0xFFFF0000u : 0x80FF0000u; });
-    const Picture picture = images->read_picture(folder / "alpha.png");
+    const Picture picture = images->read_picture(folder / "alpha.png", std::nullopt).picture;
     ASSERT_EQ(picture.width, 2);
     EXPECT_EQ(picture.pixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(picture.pixel(1, 0), 0x80FF0000u);
@@ -55,20 +56,93 @@ TEST_F(GdiplusImageFilesTest, KeepsAlphaAsTheFileHasIt) {
 TEST_F(GdiplusImageFilesTest, MissingAndUndecodableFilesHaveNoSize) {
     write_file(folder / "words.png", "These are words, not a picture.\n");
     write_file(folder / "cut.png", "\x89PNG\r\n\x1a\n");
-    for (const char* name : {"words.png", "cut.png", "missing.png"}) {
-        const Picture picture = images->read_picture(folder / name);
-        EXPECT_EQ(picture.width, 0) << name;
-        EXPECT_EQ(picture.height, 0) << name;
-        EXPECT_TRUE(picture.argb.empty()) << name;
+    std::filesystem::create_directory(folder / "folder.png");
+    const struct {
+        const char* name;
+        std::string error;  // empty: any reason the system gives
+    } files[] = {{"words.png", "Not a picture"},
+                 {"cut.png", "Not a picture"},
+                 {"missing.png", ""},
+                 {"folder.png", ""}};
+    for (const auto& file : files) {
+        const PictureFile read = images->read_picture(folder / file.name, std::nullopt);
+        EXPECT_EQ(read.picture.width, 0) << file.name;
+        EXPECT_EQ(read.picture.height, 0) << file.name;
+        EXPECT_TRUE(read.picture.argb.empty()) << file.name;
+        EXPECT_FALSE(read.error.empty()) << file.name;
+        if (!file.error.empty()) {
+            EXPECT_EQ(read.error, file.error) << file.name;
+        }
     }
 }
 
 TEST_F(GdiplusImageFilesTest, HugePicturesCountAsUndecodable) {
     // 36 million pixels: far past any screen, and past what is copied out of a file.
     write_image(folder / "huge.png", kPng24, 6000, 6000, [](int, int) { return 0xFF000000u; });
-    const Picture picture = images->read_picture(folder / "huge.png");
-    EXPECT_EQ(picture.width, 0);
-    EXPECT_TRUE(picture.argb.empty());
+    const PictureFile any_size = images->read_picture(folder / "huge.png", std::nullopt);
+    EXPECT_EQ(any_size.picture.width, 0);
+    EXPECT_TRUE(any_size.picture.argb.empty());
+    EXPECT_EQ(any_size.error, "Not a picture");
+}
+
+TEST_F(GdiplusImageFilesTest, ReadsTheColoursOfHalfTransparentIconPixelsExactly) {
+    // Red 200 at half alpha in a 32-bit icon; a reader that premultiplied would give 199 or 100.
+    write_file(folder / "half.ico", icon_of(0xFFC8140Au, 0x80C8140Au));
+    const PictureFile read = images->read_picture(folder / "half.ico", PictureSize{120, 112});
+    ASSERT_TRUE(read.error.empty()) << read.error;
+    ASSERT_EQ(read.picture.width, 120);
+    EXPECT_EQ(read.picture.pixel(0, 0), 0x80C8140Au);
+    EXPECT_EQ(read.picture.pixel(1, 0), 0xFFC8140Au);
+}
+
+TEST_F(GdiplusImageFilesTest, APictureOfAnotherSizeIsReadWithoutItsPixels) {
+    write_image(folder / "wide.png", kPng24, 1000, 800, [](int, int) { return 0xFF000000u; });
+    write_image(folder / "tall.png", kPng24, 120, 113, web_colour);
+    write_image(folder / "screen.png", kPng24, 120, 112, web_colour);
+    const struct {
+        const char* name;
+        int width;
+        int height;
+        bool decoded;
+    } files[] = {{"wide.png", 1000, 800, false},
+                 {"tall.png", 120, 113, false},
+                 {"screen.png", 120, 112, true}};
+    for (const auto& file : files) {
+        const PictureFile read = images->read_picture(folder / file.name, PictureSize{120, 112});
+        EXPECT_TRUE(read.error.empty()) << file.name;
+        EXPECT_EQ(read.picture.width, file.width) << file.name;
+        EXPECT_EQ(read.picture.height, file.height) << file.name;
+        EXPECT_EQ(read.picture.argb.size(), file.decoded ? 120u * 112u : 0u) << file.name;
+    }
+}
+
+TEST_F(GdiplusImageFilesTest, EncodesAPalettePngWithThePaletteInOrder) {
+    // 64 colours, two of them the same, so that only the numbers tell the pixels apart.
+    PalettePicture picture{120, 112, {}, {}};
+    for (std::uint32_t i = 0; i < 64; ++i) {
+        picture.palette.push_back(i == 5 ? 0xFF030507u : 0xFF000000u | i * 0x030507u);
+    }
+    for (int i = 0; i < 120 * 112; ++i) {
+        picture.indexes.push_back(static_cast<std::uint8_t>((i * 7 + i / 120) % 64));
+    }
+    const std::optional<std::string> png = images->encode_palette_png(picture);
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png_colour_type(*png), 3);
+    std::string expected_palette;
+    for (const std::uint32_t argb : picture.palette) {
+        expected_palette +=
+            {static_cast<char>(argb >> 16), static_cast<char>(argb >> 8), static_cast<char>(argb)};
+    }
+    EXPECT_EQ(png_chunk(*png, "PLTE"), expected_palette);
+    write_file(folder / "palette.png", *png);
+    const Picture back = images->read_picture(folder / "palette.png", std::nullopt).picture;
+    ASSERT_EQ(back.width, 120);
+    ASSERT_EQ(back.height, 112);
+    for (int y = 0; y < 112; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            ASSERT_EQ(back.pixel(x, y), picture.pixel(x, y)) << x << ", " << y;
+        }
+    }
 }
 
 TEST_F(GdiplusImageFilesTest, EncodesAnOpaquePngThatReadsBackExactly) {

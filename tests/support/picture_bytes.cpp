@@ -1,0 +1,93 @@
+#include "picture_bytes.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tvk::test {
+namespace {
+
+std::string big_endian(std::uint32_t value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+std::string little_endian(std::uint32_t value, int bytes) {
+    std::string text;
+    for (int i = 0; i < bytes; ++i) {
+        text += static_cast<char>(value >> (8 * i));
+    }
+    return text;
+}
+
+std::uint32_t crc32(const std::string& bytes) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= static_cast<std::uint8_t>(c);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+std::string chunk(const std::string& type, const std::string& data) {
+    return big_endian(static_cast<std::uint32_t>(data.size())) + type + data +
+           big_endian(crc32(type + data));
+}
+
+}  // namespace
+
+std::string png_announcing(std::uint32_t width, std::uint32_t height) {
+    // 8-bit RGB; the data: one stored (uncompressed) deflate block of a filter byte and 3 pixels.
+    const std::string header =
+        big_endian(width) + big_endian(height) + std::string("\x08\x02\0\0\0", 5);
+    const std::string row = std::string(10, '\0');
+    const std::string deflate =
+        std::string("\x78\x01\x01\x0a\x00\xf5\xff", 7) + row + big_endian(0x000A0001u);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", deflate) +
+           chunk("IEND", "");
+}
+
+std::string icon_of(std::uint32_t argb, std::uint32_t corner) {
+    const std::uint32_t width = 120;
+    const std::uint32_t height = 112;
+    // The bitmap's header (its height counts the mask below the colours), rows from the bottom.
+    std::string bitmap = little_endian(40, 4) + little_endian(width, 4) +
+                         little_endian(2 * height, 4) + little_endian(1, 2) + little_endian(32, 2) +
+                         std::string(24, '\0');
+    for (std::uint32_t row = 0; row < height; ++row) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const bool is_corner = x == 0 && row == height - 1;
+            bitmap += little_endian(is_corner ? corner : argb, 4);  // B, G, R, A
+        }
+    }
+    bitmap += std::string(static_cast<std::size_t>((width + 31) / 32 * 4 * height), '\0');
+    const std::string directory =
+        little_endian(0, 2) + little_endian(1, 2) + little_endian(1, 2) + static_cast<char>(width) +
+        static_cast<char>(height) + std::string(2, '\0') + little_endian(1, 2) +
+        little_endian(32, 2) + little_endian(static_cast<std::uint32_t>(bitmap.size()), 4) +
+        little_endian(22, 4);
+    return directory + bitmap;
+}
+
+std::string png_chunk(const std::string& png, const std::string& type) {
+    constexpr std::size_t kSignature = 8;
+    constexpr std::size_t kFrame = 12;  // length, type and CRC
+    for (std::size_t at = kSignature; at + kFrame <= png.size();) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(png.data() + at);
+        const std::size_t length = std::size_t{bytes[0]} << 24 | std::size_t{bytes[1]} << 16 |
+                                   std::size_t{bytes[2]} << 8 | bytes[3];
+        if (png.compare(at + 4, 4, type) == 0) {
+            return png.substr(at + 8, length);
+        }
+        at += kFrame + length;
+    }
+    return {};
+}
+
+int png_colour_type(const std::string& png) {
+    const std::string header = png_chunk(png, "IHDR");
+    return header.size() < 10 ? -1 : static_cast<std::uint8_t>(header[9]);
+}
+
+}  // namespace tvk::test

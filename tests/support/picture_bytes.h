@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tvk::test {
+
+// The data of the first chunk of `type` ("IHDR", "PLTE", ...) in a PNG file's bytes; empty when
+// there is none.
+std::string png_chunk(const std::string& png, const std::string& type);
+
+// The PNG colour type of a file's header: 2 for RGB, 3 for a palette; -1 without a header.
+int png_colour_type(const std::string& png);
+
+// A PNG file that announces a width x height RGB picture and holds one row of pixels.
+std::string png_announcing(std::uint32_t width, std::uint32_t height);
+
+// An icon file of one 32-bit 120 x 112 picture, every pixel `argb`, but pixel (0, 0) `corner`.
+std::string icon_of(std::uint32_t argb, std::uint32_t corner);
+
+}  // namespace tvk::test
