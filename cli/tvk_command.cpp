@@ -350,4 +350,8 @@ int run_tvk(const std::vector<std::string>& arguments, CliContext& context) {
     return command->run(call, context);
 }
 
+int trouble_status(const std::vector<std::string>& arguments) {
+    return !arguments.empty() && arguments.front() == "diff" ? kExitUsage : kExitError;
+}
+
 }  // namespace tvk

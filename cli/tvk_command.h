@@ -12,4 +12,8 @@ namespace tvk {
 // usage.
 int run_tvk(const std::vector<std::string>& arguments, CliContext& context);
 
+// The exit status for trouble found outside the command itself (out of memory, output that could
+// not be written): 2 for `diff`, whose 1 means "the archives differ", 1 for every other command.
+int trouble_status(const std::vector<std::string>& arguments);
+
 }  // namespace tvk

@@ -1,4 +1,5 @@
 #include "cli_fixture.h"
+#include "tvk_command.h"
 
 namespace tvk::test {
 namespace {
@@ -159,6 +160,9 @@ TEST_F(DiffCommand, TroubleExitsWithTwo) {
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, c.err);
     }
+    // Trouble that main finds after the command (output that cannot be written, no memory).
+    EXPECT_EQ(trouble_status({"diff", archive, archive}), 2);
+    EXPECT_EQ(trouble_status({"list", archive}), 1);
 }
 
 }  // namespace
