@@ -9,7 +9,7 @@ zip=$1
 version=$2
 top=tvk-edit-$version-win64
 
-expected=$(printf "$top/%s\n" TVK_Edit.exe tvk.exe README.md LICENSE.txt CHANGELOG.md \
+expected=$(printf "$top/%s\n" TVK_Edit.exe tvk.exe README.md LICENSE.txt CHANGELOG.md examples/TVK.DAT \
     docs/user-guide.md docs/archive-format.md docs/images/tvk-edit-linux.png \
     docs/images/tvk-edit-windows.png | LC_ALL=C sort)
 expect_equal "files in the zip" "$expected" "$(unzip -Z1 "$zip" | grep -v '/$' | LC_ALL=C sort)"
@@ -43,6 +43,8 @@ if command -v wine >/dev/null; then
     }
     expect_equal "tvk.exe --version" "tvk $version" "$(tvk --version)"
     cd "$scratch" || exit 1
+    [[ -f $top/examples/TVK.DAT ]] && { tvk verify "$top/examples/TVK.DAT" >/dev/null ||
+        fail "tvk.exe refuses the sample archive"; }
     tvk new TVK.DAT
     tvk add TVK.DAT title
     expect_equal "tvk.exe list" $'0\t00000cc6\ttitle' "$(tvk list TVK.DAT)"
