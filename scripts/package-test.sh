@@ -71,8 +71,10 @@ installer=$(package_of windows exe)
 
 passed=0
 failed=0
-for check in "tests/packaging/check-deb.sh $deb $version" "tests/packaging/check-zip.sh $zip $version" \
-    "tests/packaging/check-installer.sh $installer $version $(build_dir windows)/wine-prefix"; do
+prefix=$(build_dir windows)/wine-prefix
+for check in "tests/packaging/check-deb.sh $deb $version" \
+    "tests/packaging/check-zip.sh $zip $version $prefix" \
+    "tests/packaging/check-installer.sh $installer $version $prefix"; do
     printf '\n--- %s\n' "$check"
     if $check; then
         passed=$((passed + 1))
