@@ -23,6 +23,7 @@
 
 !macro TvkRemoveAssociation
   DeleteRegKey SHCTX "Software\Classes\${TVK_PROG_ID}"
+  ; Our own value only; the keys go when nothing else is left in them (no values, no subkeys).
   DeleteRegValue SHCTX "Software\Classes\.dat\OpenWithProgids" "${TVK_PROG_ID}"
   DeleteRegKey /ifempty SHCTX "Software\Classes\.dat\OpenWithProgids"
   DeleteRegKey /ifempty SHCTX "Software\Classes\.dat"

@@ -35,6 +35,7 @@ program_files=$(winepath -u 'C:\Program Files' 2>/dev/null)
 folder="$program_files/TVK Edit"
 shortcut=$(winepath -u 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs' 2>/dev/null)/TVK\ Edit/TVK\ Edit.lnk
 command_key='HKLM\Software\Classes\TvkEdit.Archive\shell\open\command'
+dat_key='HKLM\Software\Classes\.dat'
 if [[ -e $folder || -n $(registry_value "$command_key") ]]; then
     fail "TVK Edit is installed in $prefix before the install"
     finish
@@ -44,6 +45,8 @@ fi
 # The uninstaller runs in place (_?=) so that it is done when it returns; it leaves only itself.
 install_and_remove()
 {
+    local dat_default
+    dat_default=$(registry_value "$dat_key")
     run "$installer" /S "$@" || fail "the silent install ($*) fails"
     wineserver -w
     local file
@@ -57,10 +60,9 @@ install_and_remove()
     if [[ " $* " == *" /ASSOCIATE "* ]]; then
         expect_equal "the open command for TVK.DAT" '"C:\Program Files\TVK Edit\TVK_Edit.exe" "%1"' \
             "$(registry_value "$command_key")"
-        run reg query 'HKLM\Software\Classes\.dat\OpenWithProgids' /v TvkEdit.Archive >/dev/null ||
+        run reg query "$dat_key\\OpenWithProgids" /v TvkEdit.Archive >/dev/null ||
             fail "TVK Edit is not offered for opening .dat files"
-        [[ -z $(registry_value 'HKLM\Software\Classes\.dat') ]] ||
-            fail "the install made itself the default program for .dat files"
+        expect_equal "the default program for .dat files" "$dat_default" "$(registry_value "$dat_key")"
     else
         [[ -z $(registry_value "$command_key") ]] || fail "the install associates TVK.DAT unasked"
     fi
@@ -76,6 +78,14 @@ install_and_remove()
 }
 
 install_and_remove
+# Another program owns .dat and is offered for it too; the association leaves both alone.
+run reg add "$dat_key" /ve /d Other.Data /f >/dev/null
+run reg add "$dat_key\\OpenWithProgids" /v Other.Data /d '' /f >/dev/null
 install_and_remove /ASSOCIATE
+expect_equal "the default program for .dat files after the uninstall" Other.Data \
+    "$(registry_value "$dat_key")"
+run reg query "$dat_key\\OpenWithProgids" /v Other.Data >/dev/null ||
+    fail "the uninstall takes away another program's offer for .dat files"
+run reg delete "$dat_key" /f >/dev/null
 
 finish
