@@ -11,6 +11,7 @@ set -euo pipefail
 shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
+source scripts/windows-wine.sh
 
 build_root=
 if (($# == 2)) && [[ $1 == --build-root ]]; then
@@ -64,6 +65,11 @@ package_of()
 }
 
 build_packages default
+# The Windows packages run a Windows program to write the sample archive, and the checks run the
+# packaged programs: all in the Windows tests' own Wine prefix, prepared as those tests want it.
+prefix=$(build_dir windows)/wine-prefix
+use_wine_prefix "$prefix" unmanaged
+trap 'wineserver -k 2>/dev/null || true' EXIT
 build_packages windows
 deb=$(package_of default deb)
 zip=$(package_of windows zip)
@@ -71,7 +77,6 @@ installer=$(package_of windows exe)
 
 passed=0
 failed=0
-prefix=$(build_dir windows)/wine-prefix
 for check in "tests/packaging/check-deb.sh $deb $version" \
     "tests/packaging/check-zip.sh $zip $version $prefix" \
     "tests/packaging/check-installer.sh $installer $version $prefix"; do
