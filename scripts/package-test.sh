@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Builds the Debian package from the default preset and the Windows zip from the windows preset,
-# then checks both. Exits non-zero when a build or a check fails.
+# Builds the Debian package from the default preset, and the Windows zip and installer from the
+# windows preset, then checks all three: lintian and the AppStream validator on the .deb, the zip's
+# contents, and the installer run silently under Wine. Exits non-zero when a build or a check fails.
 #
 # Usage: scripts/package-test.sh [--build-root DIR]
 #   Without --build-root the presets' own folders are used (build/ and build-windows/); with it,
-#   DIR/default and DIR/windows, which leaves the presets' folders alone.
+#   DIR/default and DIR/windows, configured without tests and benchmarks, which leaves the
+#   presets' folders alone.
 set -euo pipefail
 shopt -s inherit_errexit
 cd "$(dirname "$0")/.."
+source scripts/deps.sh
+source scripts/windows-wine.sh
 
 build_root=
 if (($# == 2)) && [[ $1 == --build-root ]]; then
@@ -17,37 +21,67 @@ elif (($# != 0)); then
     exit 2
 fi
 
+need_packages "${BUILD_PACKAGES[@]}" mingw-w64 "${WINE_PACKAGES[@]}" python3 dpkg-dev file binutils unzip \
+    lintian appstream desktop-file-utils shared-mime-info nsis p7zip-full
+
 version=$(sed -n 's/^project(tvk_edit VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-# Configures and builds a preset, then lets CPack make its package; prints the package's path.
-build_package()
+# The build folder of a preset.
+build_dir()
 {
-    local preset=$1 extension=$2
-    local dir=${build_root:+$build_root/$preset}
-    dir=${dir:-$(pwd)/$([[ $preset == default ]] && echo build || echo "build-$preset")}
+    local preset=$1
+    if [[ -n $build_root ]]; then
+        echo "$build_root/$preset"
+    else
+        echo "$(pwd)/$([[ $preset == default ]] && echo build || echo "build-$preset")"
+    fi
+}
+
+# Configures and builds a preset, then lets CPack make its packages.
+build_packages()
+{
+    local preset=$1 dir
+    dir=$(build_dir "$preset")
+    local options=()
+    [[ -n $build_root ]] && options=(-DTVK_BUILD_TESTS=OFF -DTVK_BUILD_BENCH=OFF)
     {
-        cmake --preset "$preset" -B "$dir"
+        cmake --preset "$preset" -B "$dir" "${options[@]}"
         cmake --build "$dir" -j2
         rm -rf "$dir/packages"
         cpack --config "$dir/CPackConfig.cmake" -B "$dir/packages"
     } >&2
-    local package
-    package=$(find "$dir/packages" -maxdepth 1 -name "*.$extension")
+}
+
+# The one package of the given extension that CPack made for a preset.
+package_of()
+{
+    local preset=$1 extension=$2 package
+    package=$(find "$(build_dir "$preset")/packages" -maxdepth 1 -name "*.$extension")
     [[ -f $package ]] || {
-        echo "CPack made no .$extension in $dir/packages" >&2
+        echo "CPack made no .$extension in $(build_dir "$preset")/packages" >&2
         return 1
     }
     echo "$package"
 }
 
-deb=$(build_package default deb)
-zip=$(build_package windows zip)
+build_packages default
+# The Windows packages run a Windows program to write the sample archive, and the checks run the
+# packaged programs: all in the Windows tests' own Wine prefix, prepared as those tests want it.
+prefix=$(build_dir windows)/wine-prefix
+use_wine_prefix "$prefix" unmanaged
+trap 'wineserver -k 2>/dev/null || true' EXIT
+build_packages windows
+deb=$(package_of default deb)
+zip=$(package_of windows zip)
+installer=$(package_of windows exe)
 
 passed=0
 failed=0
-for check in "tests/packaging/check-deb.sh $deb" "tests/packaging/check-zip.sh $zip"; do
+for check in "tests/packaging/check-deb.sh $deb $version" \
+    "tests/packaging/check-zip.sh $zip $version $prefix" \
+    "tests/packaging/check-installer.sh $installer $version $prefix"; do
     printf '\n--- %s\n' "$check"
-    if $check "$version"; then
+    if $check; then
         passed=$((passed + 1))
     else
         failed=$((failed + 1))

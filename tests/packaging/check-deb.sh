@@ -1,6 +1,7 @@
 #!/bin/bash
-# Checks a built .deb: its control fields, its files where the desktop entry and the man pages say,
-# its dependencies met on this system, and a clean install and removal in a scratch root.
+# Checks a built .deb: lintian's verdict, its control fields, its files where the desktop entry and
+# the man pages say, hardened programs, its dependencies met on this system, and a clean install and
+# removal in a scratch root.
 # Usage: check-deb.sh DEB VERSION
 set -u
 source "$(dirname "$0")/lib.sh"
@@ -11,6 +12,23 @@ field()
 {
     dpkg-deb -f "$deb" "$1"
 }
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# Distributions take a package that lintian finds no error or warning in; its notes are shown.
+if command -v lintian >/dev/null; then
+    report=$(lintian --pedantic --display-info --no-tag-display-limit "$deb" 2>"$scratch/lintian.log")
+    status=$?
+    [[ -n $report ]] && printf 'lintian:\n%s\n' "$report"
+    if grep -q '^[EW]: ' <<<"$report"; then
+        fail "lintian reports errors or warnings"
+    elif ((status != 0)); then
+        fail "lintian could not check the package: $(cat "$scratch/lintian.log")"
+    fi
+else
+    fail "lintian is not installed"
+fi
 
 expect_equal "Package" tvk-edit "$(field Package)"
 expect_equal "Version" "$version" "$(field Version)"
@@ -39,12 +57,31 @@ not_root_owned=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
 outside_usr=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v -e '^\./$' -e '^\./usr/')
 [[ -z $outside_usr ]] || fail "files outside /usr: $outside_usr"
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 dpkg-deb -x "$deb" "$scratch/unpacked" || fail "dpkg-deb cannot unpack the package"
-check_installed_tree "$scratch/unpacked/usr"
+check_installed_tree "$scratch/unpacked/usr" "$version"
 [[ $("$scratch/unpacked/usr/bin/tvk" --version) == *"$version"* ]] ||
     fail "the packaged tvk does not say $version"
+
+# Hardened programs: position-independent, relocations bound at start and then read-only, and the
+# stack protector in place.
+for program in "$scratch"/unpacked/usr/bin/*; do
+    name=${program##*/}
+    [[ $(readelf -h "$program") == *"DYN (Position-Independent Executable"* ]] ||
+        fail "$name is not a position-independent executable"
+    readelf -lW "$program" | grep -q GNU_RELRO || fail "$name has no read-only relocations (RELRO)"
+    readelf -dW "$program" | grep -Eq 'FLAGS.*(BIND_NOW| NOW)' ||
+        fail "$name binds its symbols lazily (no BIND_NOW)"
+    readelf -sW --dyn-syms "$program" | grep -q __stack_chk_fail ||
+        fail "$name is built without the stack protector"
+done
+
+metainfo=$scratch/unpacked/usr/share/metainfo/io.github.tvk_edit.TvkEdit.metainfo.xml
+if command -v appstreamcli >/dev/null; then
+    report=$(appstreamcli validate --no-net --no-color "$metainfo" 2>&1) ||
+        fail "appstreamcli refuses the packaged metadata: $report"
+else
+    fail "appstreamcli is not installed"
+fi
 
 # Install into an empty root of its own, then purge: nothing may be left behind.
 if [[ $(id -u) == 0 ]]; then

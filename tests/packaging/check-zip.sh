@@ -1,15 +1,18 @@
 #!/bin/bash
 # Checks the Windows zip: exactly the programs and the documentation, programs that need no DLL
-# beyond Windows' own, the version in their resources, and (under Wine) a working tvk.exe.
-# Usage: check-zip.sh ZIP VERSION
+# beyond Windows' own, the version in their resources, and (under Wine, in the given prefix) a
+# working tvk.exe.
+# Usage: check-zip.sh ZIP VERSION WINE_PREFIX
 set -u
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/windows-wine.sh"
 
 zip=$1
 version=$2
+prefix=$3
 top=tvk-edit-$version-win64
 
-expected=$(printf "$top/%s\n" TVK_Edit.exe tvk.exe README.md LICENSE.txt CHANGELOG.md \
+expected=$(printf "$top/%s\n" TVK_Edit.exe tvk.exe README.md LICENSE.txt CHANGELOG.md examples/TVK.DAT \
     docs/user-guide.md docs/archive-format.md docs/images/tvk-edit-linux.png \
     docs/images/tvk-edit-windows.png | LC_ALL=C sort)
 expect_equal "files in the zip" "$expected" "$(unzip -Z1 "$zip" | grep -v '/$' | LC_ALL=C sort)"
@@ -35,14 +38,17 @@ for program in TVK_Edit.exe tvk.exe; do
 done
 
 if command -v wine >/dev/null; then
-    # A console program: no display needed, and no offer to install Wine's .NET or browser.
+    # A console program: no display needed. The prefix is the project's own, which no other
+    # program's Wine session can disturb.
+    use_wine_prefix "$prefix"
     tvk()
     {
-        WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wine "$folder/tvk.exe" "$@" 2>/dev/null |
-            tr -d '\r'
+        wine "$folder/tvk.exe" "$@" 2>/dev/null | tr -d '\r'
     }
     expect_equal "tvk.exe --version" "tvk $version" "$(tvk --version)"
     cd "$scratch" || exit 1
+    [[ -f $top/examples/TVK.DAT ]] && { tvk verify "$top/examples/TVK.DAT" >/dev/null ||
+        fail "tvk.exe refuses the sample archive"; }
     tvk new TVK.DAT
     tvk add TVK.DAT title
     expect_equal "tvk.exe list" $'0\t00000cc6\ttitle' "$(tvk list TVK.DAT)"

@@ -15,7 +15,7 @@ if ! cmake --install "$build" --prefix "$stage" >"$stage.log" 2>&1; then
     finish
 fi
 
-check_installed_tree "$stage"
+check_installed_tree "$stage" "$version"
 
 tvk=$stage/bin/tvk
 if [[ -x $tvk ]]; then

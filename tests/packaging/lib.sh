@@ -56,11 +56,23 @@ markdown_relative_links()
     grep -o '](\([^)]*\))' "$1" | sed 's/^](//; s/)$//; s/#.*//' | grep -v -e '^[a-z]*:' -e '^$'
 }
 
-# Checks a tree installed under a prefix (a staging folder, or usr/ of an unpacked package):
-# every file the desktop entry, the man pages and the docs point to is where they say.
+# The version of the newest entry of a Debian changelog, compressed or not.
+debian_changelog_version()
+{
+    zcat -f "$1" | sed -n '1s/^[a-z0-9.+-]* (\([^)]*\)).*/\1/p'
+}
+
+# The version of the newest release that AppStream metadata lists.
+metainfo_release_version()
+{
+    grep -o '<release version="[^"]*"' "$1" | head -n1 | sed 's/.*"\(.*\)"/\1/'
+}
+
+# Checks a tree installed under a prefix (a staging folder, or usr/ of an unpacked package) for
+# VERSION: every file the desktop entry, the man pages and the docs point to is where they say.
 check_installed_tree()
 {
-    local root=$1
+    local root=$1 version=$2
     local share=$root/share
 
     local program
@@ -99,11 +111,45 @@ check_installed_tree()
 
     expect_file "$share/bash-completion/completions/tvk"
 
+    # Every file type the desktop entry claims is defined by the installed MIME package, and the
+    # AppStream metadata launches that entry.
+    local mime=$share/mime/packages/tvk-edit.xml
+    expect_file "$mime"
+    local type
+    if [[ -f $desktop && -f $mime ]]; then
+        for type in $(desktop_value "$desktop" MimeType | tr ';' ' '); do
+            grep -q "<mime-type type=\"$type\">" "$mime" || fail "no installed MIME package defines $type"
+        done
+    fi
+    local metainfo=$share/metainfo/io.github.tvk_edit.TvkEdit.metainfo.xml
+    expect_file "$metainfo"
+    if [[ -f $metainfo ]]; then
+        grep -q "<launchable type=\"desktop-id\">$(basename "$desktop")</launchable>" "$metainfo" ||
+            fail "$metainfo does not launch $(basename "$desktop")"
+        expect_equal "newest release in $metainfo" "$version" "$(metainfo_release_version "$metainfo")"
+    fi
+
     local docs=$share/doc/tvk-edit
     local doc
-    for doc in copyright README.md CHANGELOG.md docs/user-guide.md docs/archive-format.md; do
+    for doc in copyright changelog.gz README.md CHANGELOG.md docs/user-guide.md \
+        docs/archive-format.md examples/TVK.DAT; do
         expect_file "$docs/$doc"
     done
+    [[ -f $docs/changelog.gz ]] && expect_equal "newest entry of the Debian changelog" "$version" \
+        "$(debian_changelog_version "$docs/changelog.gz")"
+    if [[ -f $docs/copyright ]]; then
+        expect_equal "first line of the copyright file" \
+            "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+            "$(head -n1 "$docs/copyright")"
+        grep -q '^ Permission is hereby granted' "$docs/copyright" ||
+            fail "the copyright file lacks the licence text"
+    fi
+    # The sample is a sound archive with screens to look at.
+    if [[ -f $docs/examples/TVK.DAT && -x $root/bin/tvk ]]; then
+        "$root/bin/tvk" verify "$docs/examples/TVK.DAT" >/dev/null ||
+            fail "tvk verify refuses the installed sample archive"
+        [[ -n $("$root/bin/tvk" list "$docs/examples/TVK.DAT") ]] || fail "the sample archive is empty"
+    fi
     local markdown link
     for markdown in "$docs"/docs/*.md; do
         [[ -f $markdown ]] || continue

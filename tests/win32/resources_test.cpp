@@ -113,7 +113,7 @@ TEST(DialogResource, ControlsFollowTheLayoutTable) {
     }
 }
 
-TEST(IconResource, HoldsTheThreeProgramPicturesWithAlpha) {
+TEST(IconResource, HoldsTheFourProgramPicturesWithAlpha) {
     const std::vector<std::uint8_t> group =
         resource_bytes(RT_GROUP_ICON, MAKEINTRESOURCEW(TVK_APP_ICON));
     // GRPICONDIR: reserved, type 1, count; then 14-byte entries.
@@ -122,15 +122,16 @@ TEST(IconResource, HoldsTheThreeProgramPicturesWithAlpha) {
         return static_cast<WORD>(group[offset] | group[offset + 1] << 8);
     };
     ASSERT_EQ(word_at(2), 1);
-    ASSERT_EQ(word_at(4), 3);
-    ASSERT_EQ(group.size(), 6u + 3 * 14);
-    const int sizes[] = {16, 32, 48};
-    for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(word_at(4), 4);
+    ASSERT_EQ(group.size(), 6u + 4 * 14);
+    const int sizes[] = {16, 32, 48, 256};
+    for (int i = 0; i < 4; ++i) {
         const std::size_t entry = 6 + static_cast<std::size_t>(i) * 14;
         const int size = sizes[i];
         SCOPED_TRACE("icon of " + std::to_string(size) + " pixels");
-        EXPECT_EQ(group[entry], size);
-        EXPECT_EQ(group[entry + 1], size);
+        // A width or height of 256 is stored as 0.
+        EXPECT_EQ(group[entry], size % 256);
+        EXPECT_EQ(group[entry + 1], size % 256);
         EXPECT_EQ(word_at(entry + 6), 32);
 
         // The image: a 32-bit BITMAPINFOHEADER, BGRA rows bottom-up, then the AND mask.
