@@ -255,7 +255,7 @@ std::string build_sample_archive(EntryStore& store) {
         auto grid = std::make_unique<PixelGrid>();
         screen.draw(*grid);
         if (encode_screen(*grid, store.screen_block(index)) != kEncoded) {
-            return "\"" + std::string(screen.name) + "\" has more than 63 colours";
+            return std::string(1, '"').append(screen.name).append("\" has more than 63 colours");
         }
     }
     return {};
