@@ -40,14 +40,25 @@ class QImageFiles final : public ImageFiles {
         QImageReader reader(qt_path(file));
         // Most formats announce their size in a header: a picture of another size is refused
         // before a single pixel is decoded or allocated.
-        const QSize announced = reader.size();
-        if (only_size && announced.isValid() &&
-            (announced.width() != only_size->width || announced.height() != only_size->height)) {
+        QSize announced = reader.size();
+        // A bitmap stored top row first announces its height as negative.
+        if (announced.width() >= 0 && announced.height() < 0) {
+            announced.setHeight(-announced.height());
+        }
+        const auto other_size = [&only_size](const QSize& size) {
+            return only_size &&
+                   (size.width() != only_size->width || size.height() != only_size->height);
+        };
+        if (announced.isValid() && other_size(announced)) {
             return {{announced.width(), announced.height(), {}}, {}};
         }
         QImage decoded;
         if (!reader.read(&decoded)) {
             return {{}, std::string(kNotAPicture)};
+        }
+        // A format that announced no size (or another one) still gives pixels only at that size.
+        if (other_size(decoded.size())) {
+            return {{decoded.width(), decoded.height(), {}}, {}};
         }
         // The first frame of an animated or multi-page file, as 0xAARRGGBB words.
         const QImage image = decoded.convertToFormat(QImage::Format_ARGB32);

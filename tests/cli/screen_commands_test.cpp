@@ -5,6 +5,7 @@
 
 #include "cli_fixture.h"
 #include "contact_sheet.h"
+#include "picture_bytes.h"
 #include "screen_codec.h"
 
 namespace tvk::test {
@@ -85,6 +86,11 @@ TEST_F(ScreenCommands, ImportChecksWidthThenHeightThenColours) {
     expect_import_refused("112x120.png", "Image width must be 120");
     write_picture("120x113.png", 120, 113, black);
     expect_import_refused("120x113.png", "Image height must be 112");
+    // A bitmap stored top row first announces a negative height: its size is the same.
+    write("top-down.bmp", top_down_bitmap(120, 113, 0x102030));
+    expect_import_refused("top-down.bmp", "Image height must be 112");
+    write("top-down-screen.bmp", top_down_bitmap(kScreenWidth, kScreenHeight, 0x102030));
+    EXPECT_EQ(tvk({"import", at("tvk.dat"), "1", at("top-down-screen.bmp")}).status, 0);
     write("text.png", "not a picture");
     expect_import_refused("text.png", "Can't open (Not a picture)");
     expect_import_refused("missing.png", "Can't open (No such file or directory)");

@@ -70,6 +70,24 @@ std::string icon_of(std::uint32_t argb, std::uint32_t corner) {
     return directory + bitmap;
 }
 
+std::string top_down_bitmap(std::uint32_t width, std::uint32_t height, std::uint32_t rgb) {
+    const std::uint32_t row_bytes = (3 * width + 3) / 4 * 4;
+    const std::uint32_t pixel_offset = 14 + 40;
+    std::string row;
+    for (std::uint32_t x = 0; x < width; ++x) {
+        row += little_endian(rgb, 3);  // B, G, R
+    }
+    row.resize(row_bytes, '\0');
+    std::string file = "BM" + little_endian(pixel_offset + row_bytes * height, 4) +
+                       little_endian(0, 4) + little_endian(pixel_offset, 4) + little_endian(40, 4) +
+                       little_endian(width, 4) + little_endian(0u - height, 4) +
+                       little_endian(1, 2) + little_endian(24, 2) + std::string(24, '\0');
+    for (std::uint32_t y = 0; y < height; ++y) {
+        file += row;
+    }
+    return file;
+}
+
 std::string png_chunk(const std::string& png, const std::string& type) {
     constexpr std::size_t kSignature = 8;
     constexpr std::size_t kFrame = 12;  // length, type and CRC

@@ -18,4 +18,7 @@ std::string png_announcing(std::uint32_t width, std::uint32_t height);
 // An icon file of one 32-bit 120 x 112 picture, every pixel `argb`, but pixel (0, 0) `corner`.
 std::string icon_of(std::uint32_t argb, std::uint32_t corner);
 
+// A 24-bit bitmap file stored top row first (its height announced negative), every pixel `rgb`.
+std::string top_down_bitmap(std::uint32_t width, std::uint32_t height, std::uint32_t rgb);
+
 }  // namespace tvk::test
