@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "archive_format.h"
 #include "parallel_jobs.h"
 #include "screen_codec.h"
 #include "screen_image.h"
@@ -14,6 +15,14 @@ PictureSize contact_sheet_size(std::size_t count) {
     const std::size_t rows = (count + kSheetColumns - 1) / kSheetColumns;
     return {static_cast<int>(columns * kScreenWidth + (columns - 1) * kSheetGap),
             static_cast<int>(rows * kScreenHeight + (rows - 1) * kSheetGap)};
+}
+
+bool contact_sheet_fits(std::size_t count, std::uint64_t file_size) {
+    const PictureSize size = contact_sheet_size(count);
+    const std::uint64_t pixels =
+        std::uint64_t{static_cast<unsigned>(size.width)} * static_cast<unsigned>(size.height);
+    return pixels <= kMostSheetPixels &&
+           count <= file_size / kBlockSize + kSheetEntriesBeyondTheFile;
 }
 
 Picture contact_sheet(const EntryStore& store, unsigned jobs) {

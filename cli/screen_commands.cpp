@@ -1,5 +1,6 @@
 // export, import and sheet: screens to and from image files.
 #include <cstdint>
+#include <filesystem>
 #include <new>
 #include <optional>
 #include <string>
@@ -60,8 +61,10 @@ int command_sheet(const Invocation& call, CliContext& context) {
     const PictureSize size = contact_sheet_size(store.count());
     const std::string too_large = "The sheet of " + std::to_string(size.width) + " x " +
                                   std::to_string(size.height) + " pixels is too large to make";
-    if (std::uint64_t{static_cast<unsigned>(size.width)} * static_cast<unsigned>(size.height) >
-        kMostSheetPixels) {
+    std::error_code unknown_size;
+    const std::uintmax_t file_size =
+        std::filesystem::file_size(path_from_utf8(call.operands[0]), unknown_size);
+    if (!contact_sheet_fits(store.count(), unknown_size ? 0 : file_size)) {
         return report_file_error(context, png, too_large);
     }
     std::optional<std::string> bytes;

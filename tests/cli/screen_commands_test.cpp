@@ -177,6 +177,26 @@ TEST_F(ScreenCommands, ExportWritesThePaletteInSlotOrderOrRgbOnRequest) {
     }
 }
 
+TEST(ContactSheet, IsRefusedBeyondThePixelLimitOrFarBeyondTheScreensTheFileHolds) {
+    const std::uint64_t full_archive = archive_size(kMaxEntries);
+    const struct {
+        std::size_t entries;
+        std::uint64_t file_size;
+        bool fits;
+    } cases[] = {
+        {kMaxEntries, full_archive, true},
+        {1500, archive_size(1500), true},
+        {kSheetEntriesBeyondTheFile, kRecordLength, true},
+        {kSheetEntriesBeyondTheFile + 1, kRecordLength, false},
+        {kMaxEntries, kRecordLength, false},
+        {9000, archive_size(9000), true},
+        {10000, archive_size(10000), false},  // over 2^27 pixels
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(contact_sheet_fits(c.entries, c.file_size), c.fits) << c.entries;
+    }
+}
+
 TEST(ContactSheet, SizeGrowsByRowsOfEightWithOnePixelBetweenScreens) {
     const struct {
         std::size_t entries;
