@@ -1,6 +1,5 @@
 // diff: the differences between two archives, entry by entry.
 #include <algorithm>
-#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string_view>
@@ -184,17 +183,17 @@ void describe_pair(std::ostream& out, std::size_t i, std::size_t j, const EntryV
     }
 }
 
-// True for a file that opens and holds nothing, /dev/null among them. A FIFO or socket is not
-// opened here, where opening would wait for a writer; loading it then refuses it.
+// True for an empty regular file or the null device. No other file is opened here: a FIFO or a
+// terminal would wait for a writer; loading it then refuses it.
 bool is_empty_file(std::string_view name) {
+    const std::filesystem::path path = path_from_utf8(name);
     std::error_code error;
-    const std::filesystem::file_status status =
-        std::filesystem::status(path_from_utf8(name), error);
-    if (std::filesystem::is_fifo(status) || std::filesystem::is_socket(status)) {
-        return false;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (std::filesystem::is_regular_file(status)) {
+        return std::filesystem::file_size(path, error) == 0 && !error;
     }
-    std::ifstream stream(path_from_utf8(name), std::ios::binary);
-    return stream.is_open() && stream.peek() == std::ifstream::traits_type::eof();
+    // The null device by the name git gives it for the missing side of an added or deleted file.
+    return std::filesystem::is_character_file(status) && path == "/dev/null";
 }
 
 // Loads an archive to compare. An empty file counts as an archive without entries, as diff -N
