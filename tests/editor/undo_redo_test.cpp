@@ -2,9 +2,7 @@
 // and the list, the selection, the name box and the preview come back with it.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 
 #include "editor_fixture.h"
@@ -25,11 +23,6 @@ struct Snapshot {
     std::vector<PixelGrid> screens;
     bool operator==(const Snapshot&) const = default;
 };
-
-std::string file_bytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 class UndoRedo : public EditorTest {
   protected:
@@ -72,7 +65,7 @@ class UndoRedo : public EditorTest {
         const std::filesystem::path file = folder / name;
         view.answer_file(file);
         editor.save_archive();
-        return file_bytes(file);
+        return read_file(file);
     }
 
     std::filesystem::path picture_file(const Picture& picture, const char* name) {
@@ -215,7 +208,7 @@ TEST_F(UndoRedo, RandomEditsUndoToTheOpenedArchiveAndRedoToTheEditedOne) {
     for (const unsigned seed : {1u, 2u, 3u, 4u}) {
         SCOPED_TRACE(seed);
         open_entries({{"zero", kRed}, {"one", kGreen}, {"two", kBlue}, {"three", kWhite}});
-        const std::string opened = file_bytes(folder / "TVK.DAT");
+        const std::string opened = read_file(folder / "TVK.DAT");
         std::mt19937 random(seed);
         const auto pick = [&random](std::size_t n) {
             return static_cast<int>(std::uniform_int_distribution<std::size_t>(0, n - 1)(random));
