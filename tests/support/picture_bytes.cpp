@@ -1,5 +1,6 @@
 #include "picture_bytes.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,7 +36,50 @@ std::string chunk(const std::string& type, const std::string& data) {
            big_endian(crc32(type + data));
 }
 
+std::uint32_t adler32(const std::string& bytes) {
+    std::uint32_t a = 1;
+    std::uint32_t b = 0;
+    for (const char c : bytes) {
+        a = (a + static_cast<std::uint8_t>(c)) % 65521u;
+        b = (b + a) % 65521u;
+    }
+    return b << 16 | a;
+}
+
+// A zlib stream of stored (uncompressed) deflate blocks.
+std::string stored_zlib(const std::string& data) {
+    std::string stream("\x78\x01", 2);
+    std::size_t at = 0;
+    do {
+        const std::size_t length = std::min<std::size_t>(data.size() - at, 65535);
+        const bool last = at + length == data.size();
+        stream += static_cast<char>(last ? 1 : 0);
+        stream += little_endian(static_cast<std::uint32_t>(length), 2);
+        stream += little_endian(static_cast<std::uint32_t>(~length & 0xFFFFu), 2);
+        stream += data.substr(at, length);
+        at += length;
+    } while (at < data.size());
+    return stream + big_endian(adler32(data));
+}
+
 }  // namespace
+
+std::string png_of(const Picture& picture) {
+    std::string rows;
+    for (int y = 0; y < picture.height; ++y) {
+        rows += '\0';  // no filter
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint32_t argb = picture.pixel(x, y);
+            rows += {static_cast<char>(argb >> 16), static_cast<char>(argb >> 8),
+                     static_cast<char>(argb), static_cast<char>(argb >> 24)};
+        }
+    }
+    const std::string header = big_endian(static_cast<std::uint32_t>(picture.width)) +
+                               big_endian(static_cast<std::uint32_t>(picture.height)) +
+                               std::string("\x08\x06\0\0\0", 5);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) +
+           chunk("IDAT", stored_zlib(rows)) + chunk("IEND", "");
+}
 
 std::string png_announcing(std::uint32_t width, std::uint32_t height) {
     // 8-bit RGB; the data: one stored (uncompressed) deflate block of a filter byte and 3 pixels.

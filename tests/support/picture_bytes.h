@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "image_files.h"
+
 namespace tvk::test {
 
 // The data of the first chunk of `type` ("IHDR", "PLTE", ...) in a PNG file's bytes; empty when
@@ -12,6 +14,8 @@ std::string png_chunk(const std::string& png, const std::string& type);
 // The PNG colour type of a file's header: 2 for RGB, 3 for a palette; -1 without a header.
 int png_colour_type(const std::string& png);
 
+// An 8-bit RGBA PNG file of the picture, written here (not by the code under test).
+std::string png_of(const Picture& picture);
 // A PNG file that announces a width x height RGB picture and holds one row of pixels.
 std::string png_announcing(std::uint32_t width, std::uint32_t height);
 
