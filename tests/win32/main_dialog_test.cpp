@@ -196,8 +196,7 @@ TEST(MainDialog, ControlsAndPreviewStandWhereTheLayoutPutsThemUnderEveryFont) {
         return static_cast<ColourValue>((x / 8 + 2 * (y / 8)) % 7 * 0x251A0Fu);
     });
     for (const auto& font : fonts) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(font.face)) + " " +
-                     std::to_string(font.points) + " " + std::to_string(font.weight));
+        SCOPED_TRACE(testing::Message() << font.face << " " << font.points << " " << font.weight);
         MainWindow window(font.face, font.points, font.weight);
         const SIZE units = dialog_base_units(window.dialog);
         ASSERT_TRUE(units.cx == font.base_units.cx && units.cy == font.base_units.cy)
@@ -273,7 +272,7 @@ TEST(MainDialog, ButtonsKeysLinksAndDropsRunTheirCommands) {
         {{{kDeleteId}, undo, {kListId, 'Y', true}}, L"A,C,D 1 C"},
         {{{kDeleteId}, undo, {kListId, 'Z', true, true}}, L"A,C,D 1 C"},
         {{{kDeleteId}, undo, {kNameId, 'Y', true}}, L"A,C,D 1 C"},
-        {{{kDeleteId}, {kNameId, 'Z', true}}, L"A,C,D 1 C"},
+        {{{kDeleteId}, {kNameId, 'X'}, {kNameId, 'Z', true}}, L"A,C,D 1 C"},
         {{{kListId, VK_UP}}, L"A,B,C,D 0 A"},
         {{{kListId, VK_UP, false, true}}, L"B,A,C,D 0 B"},
         {{{kListId, VK_DOWN, false, true}}, L"A,C,B,D 2 B"},
@@ -285,6 +284,7 @@ TEST(MainDialog, ButtonsKeysLinksAndDropsRunTheirCommands) {
     MainWindow window;
     write_archive(window.folder / "dropped", {{"D", {}}});
     EXPECT_NE(SendMessageW(window.dialog, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_TRUE(GetWindowLongW(window.dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
     EXPECT_EQ(SendMessageW(window.item(kNameId), EM_GETLIMITTEXT, 0, 0), 56);
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.state));
