@@ -201,8 +201,7 @@ TEST(MainDialog, ControlsAndPreviewStandWhereTheLayoutPutsThemUnderEveryFont) {
         const SIZE units = dialog_base_units(window.dialog);
         ASSERT_TRUE(units.cx == font.base_units.cx && units.cy == font.base_units.cy)
             << "base units " << units.cx << " x " << units.cy
-            << "; the Windows tests want Wine's own fonts: run them as scripts/windows-test.sh "
-               "does";
+            << "; run the tests as scripts/windows-test.sh does, with Wine's own fonts";
         const RECT preview{font.preview.x, font.preview.y, font.preview.x + 120,
                            font.preview.y + 112};
         const RECT found = preview_place(window.dialog);
