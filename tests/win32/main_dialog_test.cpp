@@ -204,8 +204,12 @@ TEST(MainDialog, ControlsAndPreviewStandWhereTheLayoutPutsThemUnderEveryFont) {
             << "; run the tests as scripts/windows-test.sh does, with Wine's own fonts";
         const RECT preview{font.preview.x, font.preview.y, font.preview.x + 120,
                            font.preview.y + 112};
-        const RECT found = preview_place(window.dialog);
+        RECT found = preview_place(window.dialog), size{0, 0, kDialogWidth, kDialogHeight},
+             client{};
         EXPECT_TRUE(EqualRect(&found, &preview));
+        MapDialogRect(window.dialog, &size);
+        GetClientRect(window.dialog, &client);
+        EXPECT_TRUE(EqualRect(&client, &size));
         HWND child = GetWindow(window.dialog, GW_CHILD);
         for (const ControlLayout& control : kControls) {
             SCOPED_TRACE(control.id);
@@ -284,6 +288,8 @@ TEST(MainDialog, ButtonsKeysLinksAndDropsRunTheirCommands) {
     write_archive(window.folder / "dropped", {{"D", {}}});
     EXPECT_NE(SendMessageW(window.dialog, WM_GETICON, ICON_BIG, 0), 0);
     EXPECT_TRUE(GetWindowLongW(window.dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    const LONG fixed_size = WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
+    EXPECT_EQ(GetWindowLongW(window.dialog, GWL_STYLE) & fixed_size, WS_MINIMIZEBOX);
     EXPECT_EQ(SendMessageW(window.item(kNameId), EM_GETLIMITTEXT, 0, 0), 56);
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(row.state));
