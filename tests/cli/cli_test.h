@@ -17,13 +17,8 @@
 
 namespace tvk::test {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// A command line and what tvk gives for it, after `file` (when named) is written with `bytes`.
+// A command line and what tvk gives for it (or gave), after `file` (when named) is written with
+// `bytes`.
 struct Row {
     std::vector<std::string> args = {};
     int status = 0;
@@ -90,12 +85,12 @@ class CliTest : public ::testing::Test {
     CliTest() { std::filesystem::current_path(m_folder.path()); }
     ~CliTest() override { std::filesystem::current_path(m_previous); }
 
-    Result tvk(const std::vector<std::string>& args, const FileOps& ops = real_file_ops()) {
+    Row tvk(const std::vector<std::string>& args, const FileOps& ops = real_file_ops()) {
         std::ostringstream out;
         std::ostringstream err;
         CliContext context{out, err, *m_images, ops};
         const int status = run_tvk(args, context);
-        return {status, out.str(), err.str()};
+        return {args, status, out.str(), err.str()};
     }
     // Runs the rows in order; each sees the files the rows before it left.
     void check(const std::vector<Row>& rows) {
@@ -104,11 +99,10 @@ class CliTest : public ::testing::Test {
             if (!row.file.empty()) {
                 write_file(row.file, row.bytes);
             }
-            const Result run = tvk(row.args);
+            const Row run = tvk(row.args);
             EXPECT_EQ(run.status, row.status);
-            const bool prefix = row.out.ends_with('*');
-            EXPECT_EQ(prefix ? run.out.substr(0, row.out.size() - 1) : run.out,
-                      prefix ? row.out.substr(0, row.out.size() - 1) : row.out);
+            const std::size_t shown = row.out.ends_with('*') ? row.out.size() - 1 : row.out.npos;
+            EXPECT_EQ(run.out.substr(0, shown), row.out.substr(0, shown));
             EXPECT_EQ(run.err, row.err);
         }
     }

@@ -44,7 +44,7 @@ TEST_F(SaveFailure, AFailedSaveIsReportedAndLosesNothing) {
     };
     expect_refused("Can't save (Input/output error)",
                    [&](const std::string& line, const std::string& err) {
-                       const Result run = tvk(words(line), failing);
+                       const Row run = tvk(words(line), failing);
                        EXPECT_EQ(run.err, err);
                        return run.status;
                    });
@@ -59,7 +59,7 @@ TEST_F(SaveFailure, AFileTheUserMayNotWriteIsNotReplaced) {
     fs::permissions(".", fs::perms::all);
     const auto unprivileged = [this](const std::string& line, const std::string& err) {
         return run_unprivileged([&] {
-            const Result run = tvk(words(line));
+            const Row run = tvk(words(line));
             return run.err == err ? run.status : 99;
         });
     };
