@@ -138,12 +138,16 @@ TEST_F(CommandLine, VerifyAndInfoReportWhatTheReaderPassesOver) {
         verify(whole.substr(0, 63), "header: the file is 63 bytes long, shorter than the 64-byte header\n"),
         verify(header, "header: stored checksum 7b579d78, correct 7b579d7a\n"),
         fails("info v.dat", "v.dat: It's not TVK.DAT"),
+        verify(stored_record(plain_header(70000)), "header: announces 70000 entries, more than a file of 64 bytes can stand for\n"),
         verify(most, ""),
         verify(archive_bytes(many), "header: " + note),
-        verify(stored_record(plain_header(70000)), "header: announces 70000 entries, more than a file of 64 bytes can stand for\n"),
         fails("info missing.dat", "missing.dat: Can't open (No such file or directory)"),
     });
     // clang-format on
+    EXPECT_TRUE(tvk(words("info v.dat"))
+                    .out.ends_with("entries read:      1019\nfile size:         16760832 bytes, "
+                                   "the header implies 16760832\nnote:              " +
+                                   note));
 }
 
 TEST_F(CommandLine, DiffPrintsOneLinePerDifferenceByEntryAndExitsWithTwoOnTrouble) {
