@@ -34,6 +34,7 @@ TEST_F(CommandLine, WrongUsageExitsWithTwoAndTheUsageLine) {
         wrong("export --jobs 2 a.dat 0 x.png", "unknown option '--jobs'", "export ARCHIVE INDEX PNG [--rgb]"),
         wrong("move a.dat 0", "move: wrong number of arguments", "move ARCHIVE FROM TO"),
         wrong("add a.dat n p.png more", "add: wrong number of arguments", "add ARCHIVE NAME [IMAGE]"),
+        wrong("list a.dat b.dat", "list: wrong number of arguments", "list ARCHIVE"),
         wrong("move a.dat 0 -1", "'-1' is not an index (0, 1, 2, ...)", "move ARCHIVE FROM TO"),
         wrong("unpack --jobs 0 a.dat d", "'0" + jobs, unpack),
         wrong("unpack --jobs=257 a.dat d", "'257" + jobs, unpack),
@@ -116,6 +117,11 @@ TEST_F(CommandLine, VerifyAndInfoReportWhatTheReaderPassesOver) {
         many.append_new_entry();
     }
     const std::string most = archive_bytes(many);
+    // A block's checksum covers its unused tail too.
+    EntryStore tail;
+    ScreenBlock block = block_of(solid_grid(1));
+    block[kUsedBlockSize + 100] = 7;
+    add_entry(tail, "t", block);
     many.append_new_entry();
     const std::string note =
         "the archive holds 1019 entries, more than 1018; readers of the format read only 1018 "
@@ -140,6 +146,7 @@ TEST_F(CommandLine, VerifyAndInfoReportWhatTheReaderPassesOver) {
         fails("info v.dat", "v.dat: It's not TVK.DAT"),
         verify(stored_record(plain_header(70000)), "header: announces 70000 entries, more than a file of 64 bytes can stand for\n"),
         verify(most, ""),
+        verify(archive_bytes(tail), ""),
         verify(archive_bytes(many), "header: " + note),
         fails("info missing.dat", "missing.dat: Can't open (No such file or directory)"),
     });
