@@ -169,7 +169,7 @@ TEST(ArchiveFile, ReadsAndWritesTheLayoutAndSavesAtMost1018Entries) {
     FileOps ops = real_file_ops();
     ops.durable = false;  // flushing 16 MB files to disk is slow, and tested below
     const fs::path path =
-        folder / (fs::path(u8"Bildschirme \u00E4\u00F6") += std::string(226, 'n'));
+        folder.path() / (fs::path(u8"Bildschirme \u00E4\u00F6") += std::string(226, 'n'));
     for (const auto& [count, name_area] : std::vector<std::pair<std::size_t, std::uint32_t>>{
              {3, 1000}, {kMaxEntries + 1, kNameAreaOffset}, {kMaxEntries + 3, 70000}}) {
         EntryStore model = numbered_store(count - 1);
