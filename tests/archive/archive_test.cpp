@@ -348,6 +348,19 @@ TEST_F(AtomicFile, OpensAndSavesOnlyArchiveFiles) {
     EXPECT_EQ(folder.file_names().size(), cases.size() - 1);
 }
 
+// What tvk prints after a failed open or save reads the same on every platform.
+TEST(FileReasons, ReadTheSameOnEveryPlatform) {
+    for (const auto& [error, text] : std::vector<std::pair<std::error_code, std::string>>{
+             {std::make_error_code(std::errc::permission_denied), "Permission denied"},
+             {std::make_error_code(std::errc::no_such_file_or_directory),
+              "No such file or directory"},
+             {std::make_error_code(std::errc::is_a_directory), "Is a directory"},
+             {std::make_error_code(std::errc::no_space_on_device), "No space left on device"},
+             {make_error_code(FileError::not_a_regular_file), "Not a regular file"}}) {
+        EXPECT_EQ(reason_text(error), text);
+    }
+}
+
 #ifdef _WIN32
 // A read-only file is refused though a rename could replace it.
 TEST_F(AtomicFile, RefusesAReadOnlyFile) {
