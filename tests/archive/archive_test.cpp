@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "archive_file.h"
 #include "archive_io.h"
 #include "builders.h"
@@ -141,6 +143,10 @@ TEST(LoadArchive, RefusesShortFilesDamagedHeadersAndCountsNoFileStandsFor) {
                     (store.name_is_blank(count - 1) && store.block_is_blank(count - 1)));
     }
     EXPECT_EQ(max_loaded_entries(2 * kBlockSize), 65537u);
+    std::istringstream elsewhere(kRandom);  // a stream is read from its start wherever it stands
+    elsewhere.seekg(100);
+    EntryStore two;
+    EXPECT_EQ(load_archive(two, elsewhere), kLoaded);
 }
 
 // Bytes a short file does not supply read as zero, wherever it ends; entries wholly past its end
@@ -229,9 +235,9 @@ TEST(EntryStore, ReordersRemovesAndClearsEntriesWhole) {
     EXPECT_EQ(store.count(), 0u);
 }
 
-// A 56-byte name shows whole, but nothing of bytes 60-63 or of an old display copy. The hash is
-// the checksum of the name bytes, never the stored one ("b" and " !" weigh alike), and the entry
-// given is skipped.
+// A 56-byte name shows whole, but nothing of bytes 60-63 or of an old display copy; a name shows
+// without a screen block of its own. The hash is the checksum of the name bytes, never the stored
+// one ("b" and " !" weigh alike), and the entry given is skipped.
 TEST(EntryStore, ShowsAndHashesNames) {
     EntryStore store;
     for (const std::string& name :
@@ -245,6 +251,9 @@ TEST(EntryStore, ShowsAndHashesNames) {
     EXPECT_FALSE(store.name_hash_in_use(store.name_hash(0), 0));
     EXPECT_TRUE(store.name_hash_in_use(store.name_hash(0), -1));
     EXPECT_TRUE(store.name_hash_in_use(98, 1));
+    store.append_new_entry();  // a name of its own beside the stand-in screen block
+    store.name_buffer(3)[kNameOffset] = 'x';
+    EXPECT_STREQ(store.display_name(3), "x");
 }
 
 const std::string kOld = "the old contents";
