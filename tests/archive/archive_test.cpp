@@ -397,8 +397,8 @@ TEST_F(AtomicFile, SavesThroughSymbolicLinksAndKeepsThem) {
     EXPECT_EQ(open_archive_file(store, folder / "link.dat"), ArchiveError::not_an_archive);
 }
 
-// Permission bits carry over. A file the user may not write is refused, even where the folder
-// would let a rename replace it.
+// Permission bits, owner and group carry over. A file the user may not write is refused, even where
+// the folder would let a rename replace it.
 TEST_F(AtomicFile, KeepsPermissionsAndHonoursThem) {
     ASSERT_EQ(chmod(target().c_str(), 02755), 0);
     EXPECT_EQ(save_file_atomically(target(), write_new), std::error_code());
@@ -409,6 +409,13 @@ TEST_F(AtomicFile, KeepsPermissionsAndHonoursThem) {
     const auto save = [this] { return save_file_atomically(target(), write_new).value(); };
     EXPECT_EQ(test::run_unprivileged(save), EACCES);
     EXPECT_EQ(read_file(target()), kNew);
+    if (geteuid() == 0) {  // root may replace it, and it stays the other user's
+        EXPECT_EQ(save(), 0);
+        struct stat status {};
+        stat(target().c_str(), &status);
+        EXPECT_EQ(std::make_pair(status.st_uid, status.st_gid),
+                  std::make_pair(test::unprivileged_user(), test::unprivileged_group()));
+    }
     EXPECT_EQ(folder.file_names(), std::vector<std::string>{"TVK.DAT"});
 }
 #endif
