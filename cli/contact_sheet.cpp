@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "archive_format.h"
-#include "parallel_jobs.h"
 #include "screen_codec.h"
 #include "screen_image.h"
 
@@ -25,27 +24,33 @@ bool contact_sheet_fits(std::size_t count, std::uint64_t file_size) {
            count <= file_size / kBlockSize + kSheetEntriesBeyondTheFile;
 }
 
-Picture contact_sheet(const EntryStore& store, unsigned jobs) {
-    const PictureSize size = contact_sheet_size(store.count());
-    Picture sheet{size.width, size.height, {}};
-    sheet.argb.assign(
-        static_cast<std::size_t>(sheet.width) * static_cast<std::size_t>(sheet.height),
-        kSheetBackground);
-    // Each screen fills its own place in the sheet, so the screens are drawn side by side.
-    run_jobs(store.count(), jobs, [&store, &sheet](std::size_t i) {
-        auto grid = std::make_unique<PixelGrid>();
-        decode_screen(store.screen_block(i), *grid);
-        const std::size_t left = (i % kSheetColumns) * (kScreenWidth + kSheetGap);
-        const std::size_t top = (i / kSheetColumns) * (kScreenHeight + kSheetGap);
-        for (std::size_t y = 0; y < kScreenHeight; ++y) {
+void contact_sheet_rows(const EntryStore& store, std::size_t first, std::size_t end,
+                        std::uint32_t* argb) {
+    const auto width = static_cast<std::size_t>(contact_sheet_size(store.count()).width);
+    std::fill(argb, argb + (end - first) * width, kSheetBackground);
+    auto grid = std::make_unique<PixelGrid>();
+    for (std::size_t band = first / kSheetBandRows; band * kSheetBandRows < end; ++band) {
+        // The band's screen rows among those asked for; none when only its gap is.
+        const std::size_t top = band * kSheetBandRows;
+        const std::size_t from = std::max(first, top) - top;
+        const std::size_t to = std::min<std::size_t>(end - top, kScreenHeight);
+        for (std::size_t column = 0; column < kSheetColumns && from < to; ++column) {
+            const std::size_t entry = band * kSheetColumns + column;
+            if (entry >= store.count()) {
+                break;
+            }
+            decode_screen(store.screen_block(entry), *grid);
+            std::uint32_t* place =
+                argb + (top + from - first) * width + column * (kScreenWidth + kSheetGap);
+            // Column by column, as the grid holds its pixels: the rows written stay in the cache.
             for (std::size_t x = 0; x < kScreenWidth; ++x) {
-                sheet.argb[(top + y) * static_cast<std::size_t>(sheet.width) + left + x] =
-                    argb_from_colour((*grid)[grid_index(x, y)]);
+                const ColourValue* column_pixels = grid->data() + grid_index(x, 0);
+                for (std::size_t y = from; y < to; ++y) {
+                    place[(y - from) * width + x] = argb_from_colour(column_pixels[y]);
+                }
             }
         }
-        return std::string();
-    });
-    return sheet;
+    }
 }
 
 }  // namespace tvk

@@ -4,6 +4,7 @@
 
 #include "entry_store.h"
 #include "image_files.h"
+#include "screen_format.h"
 
 namespace tvk {
 
@@ -24,8 +25,13 @@ bool contact_sheet_fits(std::size_t count, std::uint64_t file_size);
 // The size of the sheet of `count` entries (at least one).
 PictureSize contact_sheet_size(std::size_t count);
 
-// Every entry's screen in one picture, in index order, kSheetColumns to a row, the screens drawn
-// on `jobs` threads. The store must not be empty.
-Picture contact_sheet(const EntryStore& store, unsigned jobs);
+// The sheet is made of bands, each a row of screens and the gap below it.
+inline constexpr std::size_t kSheetBandRows = kScreenHeight + kSheetGap;
+
+// Rows [first, end) of the sheet showing every entry's screen in index order, kSheetColumns to a
+// row, as ARGB pixels into `argb`, one row of contact_sheet_size(count).width pixels after the
+// other. Only the screens that the rows show are decoded. The store must not be empty.
+void contact_sheet_rows(const EntryStore& store, std::size_t first, std::size_t end,
+                        std::uint32_t* argb);
 
 }  // namespace tvk

@@ -11,6 +11,8 @@
 #include "file_error.h"
 #include "messages.h"
 #include "picture_input.h"
+#include "picture_palette.h"
+#include "png_strips.h"
 #include "screen_image.h"
 
 namespace tvk {
@@ -67,16 +69,24 @@ int command_sheet(const Invocation& call, CliContext& context) {
     if (!contact_sheet_fits(store.count(), unknown_size ? 0 : file_size)) {
         return report_file_error(context, png, too_large);
     }
-    std::optional<std::string> bytes;
+    std::string bytes;
     try {
-        bytes =
-            encode_picture_png(context.images, contact_sheet(store, jobs_of(call)), png_form(call));
+        // The sheet is drawn band by band as each thread needs it, never whole in memory.
+        const ArgbRows rows = [&store](std::size_t first, std::size_t end, std::uint32_t* argb) {
+            contact_sheet_rows(store, first, end, argb);
+        };
+        const unsigned jobs = jobs_of(call);
+        PngLayout layout{size.width, size.height, {}};
+        if (png_form(call) == PngForm::palette) {
+            if (auto colours = palette_of_rows(size, kSheetBandRows, rows, jobs)) {
+                layout.palette = std::move(*colours);
+            }
+        }
+        bytes = png_in_strips(layout, kSheetBandRows, rows, jobs);
     } catch (const std::bad_alloc&) {
         return report_file_error(context, png, too_large);
     }
-    const std::error_code error = bytes ? write_file_bytes(context, path_from_utf8(png), *bytes)
-                                        : make_error_code(FileError::not_encoded);
-    if (error) {
+    if (const std::error_code error = write_file_bytes(context, path_from_utf8(png), bytes)) {
         return report_file_error(context, png, kCantSave, error);
     }
     return kExitOk;

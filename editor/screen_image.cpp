@@ -82,35 +82,6 @@ PalettePicture palette_picture_from_block(const ScreenBlock& block) {
     return picture;
 }
 
-std::optional<PalettePicture> palette_picture_of(const Picture& picture) {
-    constexpr std::size_t kMostColours = 256;
-    // Colours found so far by open addressing: a slot holds the colour and its index + 1.
-    constexpr std::size_t kSlotBits = 12;
-    constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
-    struct Slot {
-        std::uint32_t argb = 0;
-        std::uint32_t index_plus_one = 0;
-    };
-    std::vector<Slot> slots(kSlots);
-    PalettePicture result{picture.width, picture.height, {}, {}};
-    result.indexes.reserve(picture.argb.size());
-    for (const std::uint32_t argb : picture.argb) {
-        std::size_t at = (argb * 0x9E3779B1u) >> (32 - kSlotBits);
-        while (slots[at].index_plus_one != 0 && slots[at].argb != argb) {
-            at = (at + 1) % kSlots;
-        }
-        if (slots[at].index_plus_one == 0) {
-            if (result.palette.size() == kMostColours) {
-                return std::nullopt;
-            }
-            result.palette.push_back(argb);
-            slots[at] = {argb, static_cast<std::uint32_t>(result.palette.size())};
-        }
-        result.indexes.push_back(static_cast<std::uint8_t>(slots[at].index_plus_one - 1));
-    }
-    return result;
-}
-
 std::optional<std::string> encode_screen_png(ImageFiles& images, const ScreenBlock& block,
                                              PngForm form) {
     if (form == PngForm::palette) {
@@ -119,16 +90,6 @@ std::optional<std::string> encode_screen_png(ImageFiles& images, const ScreenBlo
     auto grid = std::make_unique<PixelGrid>();
     decode_screen(block, *grid);
     return images.encode_png(picture_from_grid(*grid));
-}
-
-std::optional<std::string> encode_picture_png(ImageFiles& images, const Picture& picture,
-                                              PngForm form) {
-    if (form == PngForm::palette) {
-        if (const std::optional<PalettePicture> indexed = palette_picture_of(picture)) {
-            return images.encode_palette_png(*indexed);
-        }
-    }
-    return images.encode_png(picture);
 }
 
 std::error_code export_png(ImageFiles& images, const PixelGrid& grid,

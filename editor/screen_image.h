@@ -42,9 +42,6 @@ Picture picture_from_grid(const PixelGrid& grid);
 // included, and each pixel's slot as stored.
 PalettePicture palette_picture_from_block(const ScreenBlock& block);
 
-// The picture with its colours numbered by first appearance; nullopt beyond 256 colours.
-std::optional<PalettePicture> palette_picture_of(const Picture& picture);
-
 // The form of the PNG files written for screens: a palette whenever the colours fit one, or
 // 24-bit RGB.
 enum class PngForm { palette, rgb };
@@ -52,9 +49,6 @@ enum class PngForm { palette, rgb };
 // The screen as a PNG file's bytes in `form`; nullopt when it cannot be encoded.
 std::optional<std::string> encode_screen_png(ImageFiles& images, const ScreenBlock& block,
                                              PngForm form);
-// The picture as a PNG file's bytes: a palette when `form` asks for one and its colours fit.
-std::optional<std::string> encode_picture_png(ImageFiles& images, const Picture& picture,
-                                              PngForm form);
 
 // Writes the grid as a PNG file, replacing `file` only when the whole file was written; the reason
 // when it was not.

@@ -71,5 +71,38 @@ TEST_F(ScreenCommands, SheetShowsEveryScreenInIndexOrderEightToARow) {
     EXPECT_EQ(contact_sheet_size(65535).height, 925695);
 }
 
+TEST_F(ScreenCommands, SheetIsTheSameFileOnAnyNumberOfThreadsAndShowsEveryPixel) {
+    // 19 entries: three bands, the last one short; few colours (a palette), then far more (RGB).
+    for (const bool many_colours : {false, true}) {
+        SCOPED_TRACE(many_colours ? "RGB" : "palette");
+        EntryStore store;
+        std::vector<Picture> screens;
+        for (int i = 0; i < 19; ++i) {
+            const PixelGrid grid = many_colours
+                                       ? grid_with_colours(63, 0x00010000u * i)
+                                       : grid_with_colours(1 + i % 7, 0x00101010u * (i % 3));
+            screens.push_back(picture_of(grid));
+            add_entry(store, std::to_string(i), block_of(grid));
+        }
+        check({on("s.dat", archive_bytes(store), ok("sheet --jobs 1 s.dat one.png")),
+               ok("sheet --jobs 3 s.dat three.png")});
+        EXPECT_EQ(read_file("one.png"), read_file("three.png"));
+        EXPECT_EQ(png_colour_type(read_file("one.png")), many_colours ? 2 : 3);
+        const Picture sheet = picture("three.png");
+        ASSERT_EQ(sheet.width, 8 * kScreenWidth + 7);
+        ASSERT_EQ(sheet.height, 3 * kScreenHeight + 2);
+        for (int y = 0; y < sheet.height; ++y) {
+            for (int x = 0; x < sheet.width; ++x) {
+                const auto entry = static_cast<std::size_t>(y / 113 * 8 + x / 121);
+                const bool on_screen =
+                    x % 121 < kScreenWidth && y % 113 < kScreenHeight && entry < screens.size();
+                ASSERT_EQ(sheet.pixel(x, y),
+                          on_screen ? screens[entry].pixel(x % 121, y % 113) : kSheetBackground)
+                    << x << "," << y;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tvk::test

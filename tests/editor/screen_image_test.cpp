@@ -82,31 +82,6 @@ TEST(PalettePicture, OfABlockKeepsEverySlotAndEachPixelsSlot) {
     EXPECT_LT(in_slot_0, kPixelCount / 2);
 }
 
-TEST(PalettePicture, OfAPictureNumbersColoursByFirstAppearanceUpTo256) {
-    const auto picture_of = [](std::uint32_t colours) {
-        Picture picture{40, 20, {}};
-        for (std::uint32_t i = 0; i < 800; ++i) {
-            picture.argb.push_back(0xFF000000u | (colours - 1 - i % colours) * 0x010203u);
-        }
-        return picture;
-    };
-    for (const std::uint32_t colours : {1u, 2u, 255u, 256u}) {
-        SCOPED_TRACE(colours);
-        const Picture picture = picture_of(colours);
-        const std::optional<PalettePicture> indexed = palette_picture_of(picture);
-        ASSERT_TRUE(indexed);
-        EXPECT_EQ(indexed->palette.size(), colours);
-        EXPECT_EQ(indexed->indexes[1], colours > 1 ? 1 : 0);
-        for (int y = 0; y < 20; ++y) {
-            for (int x = 0; x < 40; ++x) {
-                ASSERT_EQ(indexed->pixel(x, y), picture.pixel(x, y));
-            }
-        }
-    }
-    EXPECT_FALSE(palette_picture_of(picture_of(257)));
-    EXPECT_FALSE(palette_picture_of(picture_of(800)));
-}
-
 TEST(ScreenFromPicture, KeepsEveryPixelInPlace) {
     // Each pixel's colour tells its place, so a swapped or transposed axis cannot go unseen.
     Picture picture = solid_picture(kScreenWidth, kScreenHeight, 0);
