@@ -23,8 +23,12 @@ need_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# What every build needs: the compiler, CMake, Qt 6 and the test and benchmark libraries.
-BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+# What every build needs: the compiler, CMake, Qt 6, zlib and the test and benchmark libraries.
+BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev zlib1g-dev libgtest-dev libgmock-dev
+    libbenchmark-dev)
+
+# The Windows cross build: the compilers and the zlib that tvk.exe links in.
+MINGW_PACKAGES=(mingw-w64 libz-mingw-w64-dev)
 
 # Wine, with its own fonts and the fallback font it picks without them, so that a dialog's font,
 # and with it every size in the dialog, is the same on every machine.

@@ -13,7 +13,7 @@ root="$PWD"
 source scripts/deps.sh
 source scripts/virtual-display.sh
 source scripts/windows-wine.sh
-need_packages xvfb xdotool x11-utils imagemagick openbox mingw-w64 "${WINE_PACKAGES[@]}" python3
+need_packages xvfb xdotool x11-utils imagemagick openbox "${MINGW_PACKAGES[@]}" "${WINE_PACKAGES[@]}" python3
 
 native="$(cd "${1:-build}" && pwd)"
 sample="$native/sample/TVK.DAT"

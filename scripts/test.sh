@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 need_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev googletest \
-    mingw-w64 wine wine64 xvfb xauth dpkg-dev desktop-file-utils shared-mime-info appstream file unzip \
+    "${MINGW_PACKAGES[@]}" wine wine64 xvfb xauth dpkg-dev desktop-file-utils shared-mime-info appstream file unzip \
     groff-base binutils
 fuzz_seconds="${TVK_FUZZ_SECONDS:-24}"
 

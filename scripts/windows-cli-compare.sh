@@ -77,6 +77,12 @@ cp n.dat from-windows.dat
 "$native_tvk" import from-native.dat 0 native-1.png
 "$native_tvk" import from-windows.dat 0 windows-1.png
 cmp -s from-native.dat from-windows.dat || differ "the exported pictures"
+# The contact sheet is written by tvk's own PNG writer: the same file from both, in either form and
+# for any number of threads.
+both sheet n.dat native-sheet.png
+cmp -s native-sheet.png windows-sheet.png || differ "the sheets"
+both sheet --rgb --jobs 3 n.dat native-rgb-sheet.png
+cmp -s native-rgb-sheet.png windows-rgb-sheet.png || differ "the RGB sheets"
 # diff of two archives each tool wrote, and the messages of a mistyped command and option.
 cp n.dat old-n.dat
 cp w.dat old-w.dat
@@ -90,4 +96,4 @@ if [ "$failures" -ne 0 ]; then
     echo "tvk.exe and the native tvk disagree $failures time(s); the files are in $work"
     exit 1
 fi
-echo "tvk.exe and the native tvk agree on new, add, import, list, export and diff"
+echo "tvk.exe and the native tvk agree on new, add, import, list, export, sheet and diff"

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 root="$PWD"
 source scripts/deps.sh
 source scripts/windows-wine.sh
-need_packages cmake make mingw-w64 "${WINE_PACKAGES[@]}" xvfb xauth python3
+need_packages cmake make "${MINGW_PACKAGES[@]}" "${WINE_PACKAGES[@]}" xvfb xauth python3
 
 native="${1:+$(cd "$1" && pwd)}"
 build="$root/build-windows"
