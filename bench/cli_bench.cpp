@@ -142,6 +142,11 @@ void sheet(benchmark::State& state) {
             state.SkipWithError("sheet failed");
         }
     }
+    std::error_code unknown;
+    const std::uintmax_t size = fs::file_size(path_in_work("sheet.png"), unknown);
+    if (!unknown) {
+        state.counters["bytes"] = static_cast<double>(size);
+    }
 }
 
 // One screen (argument 0: which; 1: palette or RGB; 2: the zlib level) encoded as a PNG file.

@@ -101,7 +101,8 @@ std::error_code check_replaceable(const std::filesystem::path& file) {
 std::error_code create_temporary(const std::filesystem::path& file, OpenFile& temporary) {
     struct stat old {};
     const bool replaces = ::stat(file.c_str(), &old) == 0;
-    std::mt19937 random{std::random_device{}()};
+    // Seeded once a thread: a program writing many files would otherwise seed for each one.
+    thread_local std::mt19937 random{std::random_device{}()};
     int fd = -1;
     std::filesystem::path path;
     for (int attempt = 0; fd < 0 && attempt < kTemporaryAttempts; ++attempt) {

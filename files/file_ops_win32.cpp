@@ -113,7 +113,8 @@ std::error_code check_replaceable(const std::filesystem::path& file) {
 
 std::error_code create_temporary(const std::filesystem::path& file, OpenFile& temporary) {
     // Attributes and security of a replaced file are kept by ReplaceFileW itself.
-    std::mt19937 random{std::random_device{}()};
+    // Seeded once a thread: a program writing many files would otherwise seed for each one.
+    thread_local std::mt19937 random{std::random_device{}()};
     for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
         const std::filesystem::path path = folder_of(file) / temporary_name(random);
         const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
