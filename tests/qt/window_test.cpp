@@ -1,0 +1,211 @@
+// The window translates: controls in place and in tab order; every button, key and click reaching
+// the editor; the real file choosers and warning box; the archive named at start.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include "builders.h"
+#include "main_window.h"
+#include "picture_bytes.h"
+#include "platform_image_files.h"
+#include "temp_folder.h"
+
+namespace tvk::test {
+
+// A window on entries A, B and C. The modal windows it opens are answered as soon as they are up:
+// a warning box with OK, a chooser cancelled or given the file `pick`; what each showed is noted.
+class Window : public ::testing::Test {
+  protected:
+    Window() {
+        QObject::connect(&answering, &QTimer::timeout, [this] { answer(); });
+        answering.start(10);
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    void answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        auto* chooser = qobject_cast<QFileDialog*>(modal);
+        if (modal != nullptr && modal != noted) {
+            noted = modal;
+            seen += modal->parentWidget() == &window ? "" : "unowned ";
+            seen += box ? describe(*box) : describe(*chooser);
+        }
+        if (box != nullptr) {
+            box->accept();
+        } else if (chooser != nullptr && pick.isEmpty()) {
+            chooser->reject();
+        } else if (chooser != nullptr) {
+            chooser->selectFile(pick);
+            static_cast<QDialog*>(chooser)->accept();
+        }
+    }
+    // "Title: text", the icon, the buttons.
+    static QString describe(const QMessageBox& box) {
+        return QStringLiteral("%1: %2 %3 %4. ")
+            .arg(box.windowTitle(), box.text())
+            .arg(box.icon())
+            .arg(box.standardButtons().toInt());
+    }
+    // Accept and file modes (1 save, 1 existing file), no overwrite question (1), the filters with
+    // the one selected in brackets, the name proposed, the folder (F the test's, . the current).
+    QString describe(const QFileDialog& chooser) {
+        QString text = QStringLiteral("%1%2%3 ")
+                           .arg(chooser.acceptMode())
+                           .arg(chooser.fileMode())
+                           .arg(chooser.testOption(QFileDialog::DontConfirmOverwrite));
+        for (const QString& filter : chooser.nameFilters()) {
+            text += filter == chooser.selectedNameFilter() ? "[" + filter + "]" : filter;
+        }
+        return text + QStringLiteral(" '%1' %2. ")
+                          .arg(chooser.findChild<QLineEdit*>("fileNameEdit")->text(),
+                               chooser.directory()
+                                   .path()
+                                   .replace(QString::fromStdString(folder.path()), "F")
+                                   .replace(QDir::currentPath(), "."));
+    }
+
+    // Opened as named at start, the middle row clicked, a name typed (stored as "N": U+4E00 ends
+    // it).
+    void start() {
+        write_archive(folder / "a.dat", {{"A", solid_grid(0x111111)},
+                                         {"B", solid_grid(0x222222)},
+                                         {"C", solid_grid(0x333333)}});
+        window.activateWindow();  // again, after a modal window: shortcuts need it active
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        window.open_at_start(folder / "a.dat");
+        row(1);
+        name()->setText(QStringLiteral("N\u4e00x"));
+        seen.clear();
+    }
+    QListWidget* list() { return static_cast<QListWidget*>(window.control(kListId)); }
+    QLineEdit* name() { return static_cast<QLineEdit*>(window.control(kNameId)); }
+    void click(int id) { QTest::mouseClick(window.control(id), Qt::LeftButton); }
+    void key(QWidget* target, const char* keys) {
+        const QKeyCombination pressed = QKeySequence(keys)[0];
+        target->setFocus();
+        QTest::keyClick(target, pressed.key(), pressed.keyboardModifiers());
+    }
+    void row(int row, Qt::KeyboardModifiers keys = {}) {  // row -1 is below the rows
+        const QRect place =
+            row < 0 ? QRect(0, 290, 9, 9) : list()->visualItemRect(list()->item(row));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, keys, place.center());
+    }
+    // Rows (* selected)|name box|blue painted in the preview|entries held|noted
+    std::string state() {
+        QString rows;
+        for (int i = 0; i < list()->count(); ++i) {
+            rows += list()->item(i)->text() + (list()->item(i)->isSelected() ? "*," : ",");
+        }
+        const QRgb shown = window.grab(window.preview().geometry()).toImage().pixel(60, 56);
+        return QStringLiteral("%1|%2|%3|%4|%5")
+            .arg(rows, name()->text())
+            .arg(qBlue(shown))
+            .arg(window.controller().store().count())
+            .arg(seen)
+            .toStdString();
+    }
+    // Each control Tab visits from the list, round to the list again: its place and text.
+    std::vector<std::string> tab_order() {
+        std::vector<std::string> visited;
+        list()->setFocus();
+        do {
+            const QRect g = QApplication::focusWidget()->geometry();
+            visited.push_back(
+                QString::asprintf("%d,%d %dx%d ", g.x(), g.y(), g.width(), g.height())
+                    .toStdString() +
+                QApplication::focusWidget()->property("text").toString().toStdString());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        } while (QApplication::focusWidget() != list() && visited.size() < 20);
+        return visited;
+    }
+
+    TempFolder folder;
+    QString seen, pick;
+    QPointer<QWidget> noted;
+    QTimer answering;
+    std::unique_ptr<ImageFiles> images = make_platform_image_files();
+    std::unique_ptr<DesktopDialogs> dialogs = make_desktop_dialogs();
+    MainWindow window{*images, *dialogs};
+};
+
+// Places: dialog units times 6 / 4 across and 13 / 8 down, each number rounded on its own. The six
+// buttons that need a selection are skipped while they are disabled.
+TEST_F(Window, ControlsInTabOrderWithTheirPlacesAndTexts) {
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("TVK_Edit"));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_EQ(name()->maxLength(), 56);
+    EXPECT_EQ(window.preview().geometry(), QRect(400, 157, 120, 112));
+    EXPECT_EQ(window.control(kCreditId)->geometry(), QRect(369, 310, 177, 15));
+    EXPECT_EQ(window.control(kCreditId)->property("text"), "Free screen archive editor");
+    const std::string mail =
+        "404,325 99x13 <a href=\"mailto:tvk-edit@users.invalid\">Write to us</a>";
+    const std::string web = "417,341 72x16 <a href=\"https://tvk-edit.invalid/\">Home page</a>";
+    EXPECT_EQ(tab_order(),
+              (std::vector<std::string>{
+                  "11,11 348x346 ", "369,11 84x26 Open TVK", "461,11 86x26 Save TVK",
+                  "369,41 177x20 ", "461,67 86x26 Add", "461,280 86x26 Save Screen", mail, web}));
+    start();
+    EXPECT_EQ(tab_order(),
+              (std::vector<std::string>{
+                  "11,11 348x346 ", "369,11 84x26 Open TVK", "461,11 86x26 Save TVK",
+                  "369,41 177x20 N\u4e00x", "369,67 84x26 Rename", "461,67 86x26 Add",
+                  "369,96 84x26 Insert", "461,96 86x26 Delete", "369,125 84x26 Move Up",
+                  "461,125 86x26 Move Down", "368,280 84x26 Set Screen",
+                  "461,280 86x26 Save Screen", mail, web}));
+}
+
+TEST_F(Window, EveryButtonKeyAndClickReachesTheEditor) {
+    write_file(folder / "wide.png", png_of(solid_picture(121, 112, 0xFF000000)));
+    const std::vector<std::pair<std::function<void()>, const char*>> cases = {
+        {[&] { click(kOpenId); }, "A,B*,C,|N\u4e00x|34|3|011 [All (*)] 'TVK.DAT' .. "},
+        {[&] { click(kSaveId); }, "A,B*,C,|N\u4e00x|34|3|101 [All (*)] 'TVK.DAT' .. "},
+        {[&] { click(kRenameId); }, "A,N*,C,|N\u4e00x|34|3|"},
+        {[&] { click(kAddId); }, "A,B,C,N*,|N|0|4|"},
+        {[&] { click(kInsertId); }, "A,N*,B,C,|N|0|4|"},
+        {[&] { click(kDeleteId); }, "A,C*,|C|51|2|"},
+        {[&] { click(kMoveUpId); }, "B*,A,C,|B|34|3|"},
+        {[&] { click(kMoveDownId); }, "A,C,B*,|B|34|3|"},
+        {[&] { click(kSetScreenId); }, "A,B*,C,|N\u4e00x|34|3|011 [All (*)] '' .. "},
+        {[&] { click(kSaveScreenId); }, "A,B*,C,|N\u4e00x|34|3|101 [PNG (*.png)]All (*) '' .. "},
+        {[&] { key(list(), "Ctrl+O"); }, "A,B*,C,|N\u4e00x|34|3|011 [All (*)] 'TVK.DAT' .. "},
+        {[&] { key(name(), "Ctrl+S"); }, "A,B*,C,|N\u4e00x|34|3|101 [All (*)] 'TVK.DAT' .. "},
+        {[&] { key(list(), "Up"); }, "A*,B,C,|A|17|3|"},
+        {[&] { key(list(), "Down"); }, "A,B,C*,|C|51|3|"},
+        {[&] { key(list(), "Shift+Up"); }, "B*,A,C,|B|34|3|"},
+        {[&] { key(list(), "Shift+Down"); }, "A,C,B*,|B|34|3|"},
+        {[&] { key(list(), "Ins"); }, "A,N*,B,C,|N|0|4|"},
+        {[&] { key(list(), "Del"); }, "A,C*,|C|51|2|"},
+        {[&] { click(kDeleteId), key(list(), "Ctrl+Z"); }, "A,B*,C,|N\u4e00x|34|3|"},
+        {[&] { click(kDeleteId), key(list(), "Ctrl+Z"), key(list(), "Ctrl+Y"); }, "A,C*,|C|51|2|"},
+        {[&] { click(kDeleteId), key(list(), "Ctrl+Z"), key(list(), "Ctrl+Shift+Z"); },
+         "A,C*,|C|51|2|"},
+        // In the name box Ctrl+Z undoes the typing, not the Delete.
+        {[&] { click(kDeleteId), key(name(), "T"), key(name(), "Ctrl+Z"); }, "A,C*,|C|51|2|"},
+        {[&] { row(1); }, "A,B*,C,|B|34|3|"},  // a click on the selected row shows it again
+        {[&] { row(1, Qt::ControlModifier), row(-1); }, "A,B*,C,|B|34|3|"},
+        {[&] { key(list(), "Esc"), key(name(), "Return"), key(&window, "Esc"); },
+         "A,B*,C,|N\u4e00x|34|3|"},
+        // The choosers open where a file was chosen last.
+        {[&] {
+             pick = QString::fromStdString((folder / "wide.png").string()), click(kSetScreenId),
+             pick = "", click(kOpenId);
+         },
+         "A,B*,C,|N\u4e00x|34|3|011 [All (*)] '' .. Error: Image width must be 120 2 1024. 011 "
+         "[All (*)] 'TVK.DAT' F. "},
+        {[&] { window.close(); }, "A,B*,C,|N\u4e00x|34|0|"},
+    };
+    for (const auto& [act, expected] : cases) {
+        SCOPED_TRACE(expected);
+        start();
+        act();
+        EXPECT_EQ(state(), expected);
+    }
+}
+
+}  // namespace tvk::test
