@@ -1,11 +1,10 @@
 // The window translates: controls in place and in tab order; every button, key and click reaching
-// the editor; the real file choosers and warning box; the archive named at start.
+// the editor; the real file choosers and warning box; the archive named at start; the preview.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -13,12 +12,17 @@
 #include "main_window.h"
 #include "picture_bytes.h"
 #include "platform_image_files.h"
+#include "preview_widget.h"
+#include "screen_image.h"
 #include "temp_folder.h"
 
 namespace tvk::test {
 
-// A window on entries A, B and C. The modal windows it opens are answered as soon as they are up:
-// a warning box with OK, a chooser cancelled or given the file `pick`; what each showed is noted.
+// A window on entries A, B and C. Each modal window it opens is noted and answered as soon as it
+// is up: a warning box with OK, a chooser cancelled or given the file `pick`. A box shows its
+// title, text, icon and buttons; a chooser its accept and file modes ("01" open an existing file,
+// "10" save any), whether it asks before overwriting, the filter selected of its filters, the name
+// proposed and its folder (F the test's, . the current one).
 class Window : public ::testing::Test {
   protected:
     Window() {
@@ -29,45 +33,27 @@ class Window : public ::testing::Test {
     }
     void answer() {
         QWidget* modal = QApplication::activeModalWidget();
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        auto* chooser = qobject_cast<QFileDialog*>(modal);
-        if (modal != nullptr && modal != noted) {
-            noted = modal;
-            seen += modal->parentWidget() == &window ? "" : "unowned ";
-            seen += box ? describe(*box) : describe(*chooser);
-        }
-        if (box != nullptr) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            seen += QString::asprintf("%s: %s %d %d ", qPrintable(box->windowTitle()),
+                                      qPrintable(box->text()), box->icon(),
+                                      box->standardButtons().toInt());
             box->accept();
-        } else if (chooser != nullptr && pick.isEmpty()) {
-            chooser->reject();
-        } else if (chooser != nullptr) {
-            chooser->selectFile(pick);
-            static_cast<QDialog*>(chooser)->accept();
+        } else if (auto* chooser = qobject_cast<QFileDialog*>(modal)) {
+            const QString folder_shown = chooser->directory()
+                                             .path()
+                                             .replace(QDir::currentPath(), ".")
+                                             .replace(QString::fromStdString(folder.path()), "F");
+            seen += QString::asprintf(
+                "%d%d %d %s of %s '%s' %s ", chooser->acceptMode(), chooser->fileMode(),
+                !chooser->testOption(QFileDialog::DontConfirmOverwrite),
+                qPrintable(chooser->selectedNameFilter()),
+                qPrintable(chooser->nameFilters().join(';')),
+                qPrintable(chooser->findChild<QLineEdit*>("fileNameEdit")->text()),
+                qPrintable(folder_shown));
+            pick.isEmpty() ? chooser->reject() : chooser->selectFile(pick);
+            pick.isEmpty() ? void() : static_cast<QDialog*>(chooser)->accept();
         }
-    }
-    // "Title: text", the icon, the buttons.
-    static QString describe(const QMessageBox& box) {
-        return QStringLiteral("%1: %2 %3 %4. ")
-            .arg(box.windowTitle(), box.text())
-            .arg(box.icon())
-            .arg(box.standardButtons().toInt());
-    }
-    // Accept and file modes (1 save, 1 existing file), no overwrite question (1), the filters with
-    // the one selected in brackets, the name proposed, the folder (F the test's, . the current).
-    QString describe(const QFileDialog& chooser) {
-        QString text = QStringLiteral("%1%2%3 ")
-                           .arg(chooser.acceptMode())
-                           .arg(chooser.fileMode())
-                           .arg(chooser.testOption(QFileDialog::DontConfirmOverwrite));
-        for (const QString& filter : chooser.nameFilters()) {
-            text += filter == chooser.selectedNameFilter() ? "[" + filter + "]" : filter;
-        }
-        return text + QStringLiteral(" '%1' %2. ")
-                          .arg(chooser.findChild<QLineEdit*>("fileNameEdit")->text(),
-                               chooser.directory()
-                                   .path()
-                                   .replace(QString::fromStdString(folder.path()), "F")
-                                   .replace(QDir::currentPath(), "."));
+        seen += modal == nullptr || modal->parentWidget() == &window ? "" : "unowned ";
     }
 
     // Opened as named at start, the middle row clicked, a name typed (stored as "N": U+4E00 ends
@@ -103,11 +89,9 @@ class Window : public ::testing::Test {
             rows += list()->item(i)->text() + (list()->item(i)->isSelected() ? "*," : ",");
         }
         const QRgb shown = window.grab(window.preview().geometry()).toImage().pixel(60, 56);
-        return QStringLiteral("%1|%2|%3|%4|%5")
-            .arg(rows, name()->text())
-            .arg(qBlue(shown))
-            .arg(window.controller().store().count())
-            .arg(seen)
+        return QString::asprintf("%s|%s|%d|%zu|%s", qPrintable(rows), qPrintable(name()->text()),
+                                 qBlue(shown), window.controller().store().count(),
+                                 qPrintable(seen))
             .toStdString();
     }
     // Each control Tab visits from the list, round to the list again: its place and text.
@@ -115,11 +99,11 @@ class Window : public ::testing::Test {
         std::vector<std::string> visited;
         list()->setFocus();
         do {
-            const QRect g = QApplication::focusWidget()->geometry();
-            visited.push_back(
-                QString::asprintf("%d,%d %dx%d ", g.x(), g.y(), g.width(), g.height())
-                    .toStdString() +
-                QApplication::focusWidget()->property("text").toString().toStdString());
+            const QWidget* at = QApplication::focusWidget();
+            visited.push_back(QString::asprintf("%d,%d %dx%d %s", at->x(), at->y(), at->width(),
+                                                at->height(),
+                                                qPrintable(at->property("text").toString()))
+                                  .toStdString());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         } while (QApplication::focusWidget() != list() && visited.size() < 20);
         return visited;
@@ -127,7 +111,6 @@ class Window : public ::testing::Test {
 
     TempFolder folder;
     QString seen, pick;
-    QPointer<QWidget> noted;
     QTimer answering;
     std::unique_ptr<ImageFiles> images = make_platform_image_files();
     std::unique_ptr<DesktopDialogs> dialogs = make_desktop_dialogs();
@@ -163,18 +146,21 @@ TEST_F(Window, ControlsInTabOrderWithTheirPlacesAndTexts) {
 TEST_F(Window, EveryButtonKeyAndClickReachesTheEditor) {
     write_file(folder / "wide.png", png_of(solid_picture(121, 112, 0xFF000000)));
     const std::vector<std::pair<std::function<void()>, const char*>> cases = {
-        {[&] { click(kOpenId); }, "A,B*,C,|N\u4e00x|34|3|011 [All (*)] 'TVK.DAT' .. "},
-        {[&] { click(kSaveId); }, "A,B*,C,|N\u4e00x|34|3|101 [All (*)] 'TVK.DAT' .. "},
+        {[&] { click(kOpenId); }, "A,B*,C,|N\u4e00x|34|3|01 0 All (*) of All (*) 'TVK.DAT' . "},
+        {[&] { click(kSaveId); }, "A,B*,C,|N\u4e00x|34|3|10 0 All (*) of All (*) 'TVK.DAT' . "},
         {[&] { click(kRenameId); }, "A,N*,C,|N\u4e00x|34|3|"},
         {[&] { click(kAddId); }, "A,B,C,N*,|N|0|4|"},
         {[&] { click(kInsertId); }, "A,N*,B,C,|N|0|4|"},
         {[&] { click(kDeleteId); }, "A,C*,|C|51|2|"},
         {[&] { click(kMoveUpId); }, "B*,A,C,|B|34|3|"},
         {[&] { click(kMoveDownId); }, "A,C,B*,|B|34|3|"},
-        {[&] { click(kSetScreenId); }, "A,B*,C,|N\u4e00x|34|3|011 [All (*)] '' .. "},
-        {[&] { click(kSaveScreenId); }, "A,B*,C,|N\u4e00x|34|3|101 [PNG (*.png)]All (*) '' .. "},
-        {[&] { key(list(), "Ctrl+O"); }, "A,B*,C,|N\u4e00x|34|3|011 [All (*)] 'TVK.DAT' .. "},
-        {[&] { key(name(), "Ctrl+S"); }, "A,B*,C,|N\u4e00x|34|3|101 [All (*)] 'TVK.DAT' .. "},
+        {[&] { click(kSetScreenId); }, "A,B*,C,|N\u4e00x|34|3|01 0 All (*) of All (*) '' . "},
+        {[&] { click(kSaveScreenId); },
+         "A,B*,C,|N\u4e00x|34|3|10 0 PNG (*.png) of PNG (*.png);All (*) '' . "},
+        {[&] { key(list(), "Ctrl+O"); },
+         "A,B*,C,|N\u4e00x|34|3|01 0 All (*) of All (*) 'TVK.DAT' . "},
+        {[&] { key(name(), "Ctrl+S"); },
+         "A,B*,C,|N\u4e00x|34|3|10 0 All (*) of All (*) 'TVK.DAT' . "},
         {[&] { key(list(), "Up"); }, "A*,B,C,|A|17|3|"},
         {[&] { key(list(), "Down"); }, "A,B,C*,|C|51|3|"},
         {[&] { key(list(), "Shift+Up"); }, "B*,A,C,|B|34|3|"},
@@ -196,8 +182,9 @@ TEST_F(Window, EveryButtonKeyAndClickReachesTheEditor) {
              pick = QString::fromStdString((folder / "wide.png").string()), click(kSetScreenId),
              pick = "", click(kOpenId);
          },
-         "A,B*,C,|N\u4e00x|34|3|011 [All (*)] '' .. Error: Image width must be 120 2 1024. 011 "
-         "[All (*)] 'TVK.DAT' F. "},
+         "A,B*,C,|N\u4e00x|34|3|01 0 All (*) of All (*) '' . Error: Image width must be 120 2 1024 "
+         "01 "
+         "0 All (*) of All (*) 'TVK.DAT' F "},
         {[&] { window.close(); }, "A,B*,C,|N\u4e00x|34|0|"},
     };
     for (const auto& [act, expected] : cases) {
@@ -205,6 +192,33 @@ TEST_F(Window, EveryButtonKeyAndClickReachesTheEditor) {
         start();
         act();
         EXPECT_EQ(state(), expected);
+    }
+}
+
+// At any scale each screen pixel is a block of whole device pixels, centred in the preview's box:
+// device pixels per logical pixel; the device pixel looked at; the screen pixel seen there, or
+// none (-1, the box as it was). At 1.5 the box is 180 x 168 device pixels.
+TEST(PreviewWidget, DrawsWholeDevicePixelsCentredInItsBox) {
+    const PixelGrid grid =
+        make_grid([](int x, int y) { return ColourValue(x | y << 8 | 1 << 16); });
+    PreviewWidget preview(nullptr);
+    preview.show_grid(grid);
+    const std::vector<std::tuple<qreal, int, int, int, int>> cases = {
+        {2, 1, 1, 0, 0},        {2, 239, 223, 119, 111},   {2, 75, 162, 37, 81},
+        {1.5, 30, 28, 0, 0},    {1.5, 149, 139, 119, 111}, {1.5, 29, 28, -1, 0},
+        {1.5, 150, 139, -1, 0}, {1.5, 30, 27, -1, 0},      {1.5, 149, 140, -1, 0}};
+    for (const auto& [ratio, x, y, screen_x, screen_y] : cases) {
+        QImage image(static_cast<int>(120 * ratio), static_cast<int>(112 * ratio),
+                     QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(0);
+        QPainter painter(&image);
+        PreviewWidget::draw_scaled(painter, preview.image(), ratio);
+        painter.end();
+        EXPECT_EQ(image.pixel(x, y), screen_x < 0
+                                         ? 0xFF000000u
+                                         : argb_from_colour(grid[grid_index(screen_x, screen_y)]))
+            << ratio << " at " << x << ", " << y;
     }
 }
 
