@@ -14,7 +14,6 @@
 #include "platform_image_files.h"
 #include "preview_widget.h"
 #include "qt_path.h"
-#include "screen_image.h"
 #include "temp_folder.h"
 
 namespace tvk::test {
@@ -60,9 +59,9 @@ class Window : public ::testing::Test {
     // Opened as named at start, the middle row clicked, a name typed (stored as "N": U+4E00 ends
     // it).
     void start() {
-        write_archive(folder / "a.dat", {{"A", solid_grid(0x111111)},
-                                         {"B", solid_grid(0x222222)},
-                                         {"C", solid_grid(0x333333)}});
+        write_archive(folder / "a.dat", {{"A", solid_grid(0x110000)},
+                                         {"B", solid_grid(0x220000)},
+                                         {"C", solid_grid(0x330000)}});
         window.activateWindow();  // again, after a modal window: shortcuts need it active
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         window.open_at_start(folder / "a.dat");
@@ -203,7 +202,8 @@ TEST(PreviewWidget, DrawsWholeDevicePixelsCentredInItsBox) {
     const std::vector<std::tuple<qreal, int, int, int, int>> cases = {
         {2, 1, 1, 0, 0},        {2, 239, 223, 119, 111},   {2, 75, 162, 37, 81},
         {1.5, 30, 28, 0, 0},    {1.5, 149, 139, 119, 111}, {1.5, 29, 28, -1, 0},
-        {1.5, 150, 139, -1, 0}, {1.5, 30, 27, -1, 0},      {1.5, 149, 140, -1, 0}};
+        {1.5, 150, 139, -1, 0}, {1.5, 30, 27, -1, 0},      {1.1, 6, 5, 0, 0},
+        {1.1, 6, 4, -1, 0},     {1.5, 149, 140, -1, 0}};
     for (const auto& [ratio, x, y, screen_x, screen_y] : cases) {
         QImage image(static_cast<int>(120 * ratio), static_cast<int>(112 * ratio),
                      QImage::Format_RGB32);
@@ -212,9 +212,8 @@ TEST(PreviewWidget, DrawsWholeDevicePixelsCentredInItsBox) {
         QPainter painter(&image);
         PreviewWidget::draw_scaled(painter, preview.image(), ratio);
         painter.end();
-        EXPECT_EQ(image.pixel(x, y), screen_x < 0
-                                         ? 0xFF000000u
-                                         : argb_from_colour(grid[grid_index(screen_x, screen_y)]))
+        EXPECT_EQ(image.pixel(x, y),
+                  screen_x < 0 ? 0xFF000000u : 0xFF000001u | screen_x << 16 | screen_y << 8)
             << ratio << " at " << x << ", " << y;
     }
 }
