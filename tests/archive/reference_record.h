@@ -9,10 +9,8 @@ namespace tvk::reference {
 
 inline std::uint32_t record_checksum(const std::uint8_t* buffer, std::size_t end) {
     std::uint32_t sum = 0;
-    std::uint32_t weight = 1;
     for (std::size_t i = 4; i < end; ++i) {
-        sum += buffer[i] * weight;
-        weight = weight == 1u << 24 ? 1 : weight << 1;
+        sum += buffer[i] * (1u << (i - 4) % 25);  // the weights 1, 2, 4 ... 2^24, then 1 again
     }
     return sum;
 }
