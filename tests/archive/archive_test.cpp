@@ -16,14 +16,10 @@
 #include "unprivileged.h"
 #endif
 
-namespace tvk {
+namespace tvk::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::archive_bytes;
-using test::numbered_store;
-using test::read_file;
-using test::write_file;
 
 std::uint8_t* bytes_of(std::string& text) {
     return reinterpret_cast<std::uint8_t*>(text.data());
@@ -41,7 +37,7 @@ std::string stored(std::string plain, std::size_t checksum_end) {
 std::string reference_archive(const EntryStore& store, std::uint32_t name_area = kNameAreaOffset) {
     const auto n = static_cast<std::uint32_t>(store.count());
     const std::uint32_t block_area = name_area + kRecordLength * (n + 1);
-    std::string header = test::plain_header(n);
+    std::string header = plain_header(n);
     write_u32(bytes_of(header) + kNameAreaOffsetField, name_area);
     write_u32(bytes_of(header) + kBlockAreaOffsetField, block_area);
     std::string file = stored(header, kRecordChecksumEnd);
@@ -115,7 +111,7 @@ TEST(Archive, WritesTheWorkedExamplesByteForByte) {
 // its entries, blank, up to as many past the end of the file as a 16-bit count announces.
 TEST(LoadArchive, RefusesShortFilesDamagedHeadersAndCountsNoFileStandsFor) {
     const auto header = [](std::uint32_t count, std::size_t size) {
-        return test::stored_record(test::plain_header(count)) + std::string(size - 64, '\0');
+        return stored_record(plain_header(count)) + std::string(size - 64, '\0');
     };
     std::vector<std::tuple<std::string, int, std::uint32_t>> cases = {
         {"", kLoadTooShort, 0},
@@ -132,7 +128,7 @@ TEST(LoadArchive, RefusesShortFilesDamagedHeadersAndCountsNoFileStandsFor) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const auto& [bytes, result, count] = cases[i];
         EntryStore store;
-        EXPECT_EQ(test::load_status(store, bytes), result) << "case " << i;
+        EXPECT_EQ(load_status(store, bytes), result) << "case " << i;
         ASSERT_EQ(store.count(), count) << "case " << i;
         EXPECT_TRUE(count == 0 ||
                     (store.name_is_blank(count - 1) && store.block_is_blank(count - 1)));
@@ -149,14 +145,14 @@ TEST(LoadArchive, RefusesShortFilesDamagedHeadersAndCountsNoFileStandsFor) {
 TEST(ArchiveFile, ReadsWhatAShortFileDoesNotSupplyAsZero) {
     EntryStore source = numbered_store(5);
     const std::string file = archive_bytes(source);
-    const test::TempFolder folder;
+    const TempFolder folder;
     for (const std::size_t length : {64, 300, 640, 641, 644, 40000, 66176, 66177, 70000}) {
         std::string cut = file.substr(0, length);
         write_file(folder / "cut.dat", cut);
         EntryStore store;
         ASSERT_EQ(open_archive_file(store, folder / "cut.dat"), std::error_code()) << length;
         cut.resize(file.size(), '\0');
-        EXPECT_TRUE(reference_archive(store) == reference_archive(test::load(cut))) << length;
+        EXPECT_TRUE(reference_archive(store) == reference_archive(load(cut))) << length;
         EXPECT_EQ(store.block_is_blank(4), length <= 66176) << length;
     }
 }
@@ -166,7 +162,7 @@ TEST(ArchiveFile, ReadsWhatAShortFileDoesNotSupplyAsZero) {
 // 32-bit count and offsets, and not saved until deleting from the front, the middle and the end
 // brings it back to 1018. The last entry has a name but no screen. Under a long name beyond ASCII.
 TEST(ArchiveFile, ReadsAndWritesTheLayoutAndSavesAtMost1018Entries) {
-    const test::TempFolder folder;
+    const TempFolder folder;
     FileOps ops = real_file_ops();
     ops.durable = false;  // flushing 16 MB files to disk is slow, and tested below
     const fs::path path =
@@ -212,7 +208,7 @@ TEST(EntryStore, ReordersRemovesAndClearsEntriesWhole) {
     EntryStore store;
     std::vector<const ScreenBlock*> blocks;
     for (const char digit : std::string("012345")) {
-        test::add_entry(store, {digit}, ScreenBlock{});
+        add_entry(store, {digit}, ScreenBlock{});
         blocks.push_back(&store.screen_block(store.count() - 1));
     }
     store.swap_neighbours(0);
@@ -237,7 +233,7 @@ TEST(EntryStore, ShowsAndHashesNames) {
     EntryStore store;
     for (const std::string& name :
          {std::string(kNameLength, 'N'), std::string("b"), std::string(" !")}) {
-        test::add_entry(store, name, ScreenBlock{});
+        add_entry(store, name, ScreenBlock{});
     }
     std::fill(store.name_buffer(0).begin() + kDataSizeOffset, store.name_buffer(0).end(), 'Z');
     write_u32(store.name_buffer(1).data(), 0xDEADBEEF);
@@ -290,7 +286,7 @@ FileOps noted(std::string& steps, int failing) {
 struct AtomicFile : ::testing::Test {
     void SetUp() override { write_file(target(), kOld); }
     fs::path target() const { return folder / "TVK.DAT"; }
-    test::TempFolder folder;
+    TempFolder folder;
 };
 
 // A whole temporary beside the target takes its place, both flushed to disk unless told not to.
@@ -376,7 +372,7 @@ TEST_F(AtomicFile, RefusesAReadOnlyFile) {
 // A link stays a link, and what it leads to is replaced: through relative and absolute links, and
 // to a file that does not exist yet. An archive opens through a link.
 TEST_F(AtomicFile, SavesThroughSymbolicLinksAndKeepsThem) {
-    const test::TempFolder elsewhere;
+    const TempFolder elsewhere;
     write_file(elsewhere / "real.dat", kOld);
     fs::create_symlink("real.dat", elsewhere / "near.dat");
     fs::create_symlink(elsewhere / "near.dat", folder / "link.dat");
@@ -400,10 +396,10 @@ TEST_F(AtomicFile, KeepsPermissionsAndHonoursThem) {
     ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
     ASSERT_EQ(chmod(target().c_str(), 0444), 0);
     // A group other than the user's number, so that owner and group cannot stand in for each other.
-    const std::pair owner{test::unprivileged_user(), test::unprivileged_user() + 1};
+    const std::pair owner{unprivileged_user(), unprivileged_user() + 1};
     ASSERT_EQ(chown(target().c_str(), owner.first, owner.second), 0);
     const auto save = [this] { return save_file_atomically(target(), write_new).value(); };
-    EXPECT_EQ(test::run_unprivileged(save), EACCES);
+    EXPECT_EQ(run_unprivileged(save), EACCES);
     EXPECT_EQ(read_file(target()), kNew);
     if (geteuid() == 0) {  // root may replace it, and it stays the other user's
         EXPECT_EQ(save(), 0);
@@ -416,4 +412,4 @@ TEST_F(AtomicFile, KeepsPermissionsAndHonoursThem) {
 #endif
 
 }  // namespace
-}  // namespace tvk
+}  // namespace tvk::test
