@@ -14,15 +14,11 @@ std::string colour_letter(const PixelGrid& grid) {
     return solid && letters.count(grid[0]) ? letters.at(grid[0]) : "?";
 }
 
-// Latin-1 bytes, or text up to U+07FF, as UTF-8.
-template <typename Text>
-std::string utf8(const Text& text) {
+// The row texts as the Latin-1 bytes that they stand for, ? for any character above U+00FF.
+std::string latin1(const std::u16string& text) {
     std::string out;
-    for (const auto c : text) {
-        const unsigned code = sizeof(c) == 1 ? static_cast<unsigned char>(c) : c;
-        out += code < 0x80 ? std::string{static_cast<char>(code)}
-                           : std::string{static_cast<char>(0xC0 | code >> 6),
-                                         static_cast<char>(0x80 | (code & 0x3F))};
+    for (const char16_t c : text) {
+        out += c > 0xFF ? '?' : static_cast<char>(c);
     }
     return out;
 }
@@ -35,7 +31,6 @@ void EditorTest::SetUp() {
         {{"zero", solid_grid(kRed)}, {"one", solid_grid(kGreen)}, {"two", solid_grid(kBlue)}});
     write_file(folder / "text", "just some text\n");
     std::filesystem::create_directory(folder / "dir");
-    write_file(folder / "dir" / "inside", "kept");
     for (const auto& [name, picture] : std::map<std::string, Picture>{
              {"white", solid_picture(kScreenWidth, kScreenHeight, 0xFFFFFFFF)},
              {"wide", solid_picture(121, 113, 0xFF000000)},
@@ -49,7 +44,6 @@ void EditorTest::SetUp() {
 }
 
 void EditorTest::restart() {
-    editor.reset();
     view = std::make_unique<RecordingView>();
     images.fail_encoding = images.throw_on_read = false;
     editor = std::make_unique<EditorController>(*view, images);
@@ -59,15 +53,12 @@ void EditorTest::restart() {
 }
 
 void EditorTest::run(std::string_view script) {
-    // The words of the commands, in the order of Command; those that open a chooser.
+    // The words of the commands in the order of Command, of the choosers in that of FileChoice,
+    // and of the list's keys in that of ListKey.
     const std::vector<std::string> verbs = {"open", "save", "ren", "add",    "ins",  "del",
                                             "up",   "down", "set", "export", "undo", "redo"};
-    const std::map<std::string, FileChoice> choosers = {{"open", FileChoice::open_archive},
-                                                        {"save", FileChoice::save_archive},
-                                                        {"set", FileChoice::open_image},
-                                                        {"export", FileChoice::save_png}};
-    const std::map<char, ListKey> keys = {
-        {'u', ListKey::up}, {'d', ListKey::down}, {'i', ListKey::insert}, {'x', ListKey::del}};
+    const std::vector<std::string> choosers = {"open", "save", "set", "export"};
+    const std::string_view keys = "udix";
     std::istringstream words{std::string(script)};
     for (std::string word; words >> word;) {
         const std::size_t colon = word.find(':');
@@ -79,18 +70,15 @@ void EditorTest::run(std::string_view script) {
         } else if (word[0] == '=') {
             view->name.clear();
             for (const char c : word.substr(1)) {
-                view->name += c == '_'   ? u' '
-                              : c == '^' ? u'\u0100'
-                                         : static_cast<unsigned char>(c);
+                view->name += c == '^' ? u'\u0100' : static_cast<unsigned char>(c);
             }
         } else if (word[0] == 'k') {
-            const auto key = keys.find(static_cast<char>(std::tolower(word[1])));
-            const bool shift = std::isupper(word[1]) != 0;
+            const auto key = std::min<std::size_t>(keys.find(std::tolower(word[1])), 4);
             const KeyAnswer answer =
-                editor->list_key(key == keys.end() ? ListKey::other : key->second, shift);
+                editor->list_key(static_cast<ListKey>(key), std::isupper(word[1]) != 0);
             view->log += answer == KeyAnswer::handled ? "[h]" : "[l]";
-        } else if (verb == "drop" || verb == "start") {
-            verb == "drop" ? editor->drop_file(file) : editor->open_file(file);
+        } else if (verb == "drop") {
+            editor->drop_file(file);
         } else if (word == "fail0" || word == "fail1") {
             view->inserts_before_failure = word[4] - '0';
         } else if (word == "throw" || word == "nopng") {
@@ -98,7 +86,8 @@ void EditorTest::run(std::string_view script) {
         } else {
             const auto command = std::find(verbs.begin(), verbs.end(), verb) - verbs.begin();
             if (colon != std::string::npos) {
-                view->answers[choosers.at(verb)] = file;
+                const auto choice = std::find(choosers.begin(), choosers.end(), verb);
+                view->answers[static_cast<FileChoice>(choice - choosers.begin())] = file;
             }
             ASSERT_LT(command, 12) << word;
             editor->run(static_cast<Command>(command));
@@ -111,13 +100,13 @@ std::string EditorTest::state() const {
     const EntryStore& store = editor->store();
     std::string out;
     for (std::size_t i = 0; i < std::max(store.count(), view->rows.size()); ++i) {
-        const std::string row = i < view->rows.size() ? utf8(view->rows[i]) : "";
-        const std::string stored = i < store.count() ? utf8(stored_name(store, i)) : "(none)";
+        const std::string row = i < view->rows.size() ? latin1(view->rows[i]) : "";
+        const std::string stored = i < store.count() ? stored_name(store, i) : "(none)";
         out += (static_cast<int>(i) == view->selection ? "*" : "") + row +
                (row == stored ? "" : "!=" + stored) + ":" +
                (i < store.count() ? colour_letter(screen_of(store, i)) : "") + " ";
     }
-    return out + "|" + utf8(view->name) + "|" + (view->buttons_enabled ? "on" : "off") + "|" +
+    return out + "|" + latin1(view->name) + "|" + (view->buttons_enabled ? "on" : "off") + "|" +
            (view->preview ? colour_letter(*view->preview) : "-") + "|" + view->log;
 }
 

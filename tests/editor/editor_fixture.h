@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <string_view>
 
 #include "builders.h"
 #include "editor_controller.h"
-#include "fake_image_files.h"
-#include "recording_view.h"
 #include "temp_folder.h"
+#include "test_doubles.h"
 
 namespace tvk::test {
 
@@ -27,19 +24,19 @@ class EditorTest : public ::testing::Test {
     // A fresh editor, started, with "abc" opened and nothing selected.
     void restart();
     // Runs steps separated by spaces, as the user would:
-    //   @N click row N (@- no row)     =TEXT type TEXT in the name box, Latin-1, _ a space and ^
-    //   U+0100 open save ren add ins del up down set export undo redo: the button or shortcut; its
+    //   @N click row N (@- no row)     =TEXT type TEXT in the name box, Latin-1, ^ for U+0100
+    //   open save ren add ins del up down set export undo redo: the button or shortcut; its
     //     file chooser is cancelled, or answered with FILE when written open:FILE and so on
-    //   drop:FILE  start:FILE          a file dropped on the window, or named at start
+    //   drop:FILE                      a file dropped on the window
     //   kU kD kI kX ko                 Up, Down, Insert, Delete, another key in the list, with
     //                                  Shift when upper case; the answer is logged, [h] or [l]
     //   fail0 fail1  the list throws at the first or second row inserted from now on
     //   throw  reading a picture throws    nopng  PNG encoding fails
     void run(std::string_view script);
-    // What the user sees, as one line: each row (* when selected) with the colour of its entry's
-    // screen (R, G, B, W white, K black, ? other), the name box, the buttons, the preview (- for
-    // none yet), then the warnings and key answers. A row that is not its entry's stored name
-    // shows as "row!=stored".
+    // What the user sees, as one line of Latin-1: each row (* when selected) with the colour of its
+    // entry's screen (R, G, B, W white, K black, ? other), the name box, the buttons, the preview
+    // (- for none yet), then the warnings and key answers. A row that is not its entry's stored
+    // name shows as "row!=stored".
     std::string state() const;
 
     TempFolder folder;

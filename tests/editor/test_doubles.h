@@ -1,14 +1,14 @@
 #pragma once
 
-#include <filesystem>
 #include <map>
-#include <memory>
 #include <new>
-#include <string>
 #include <vector>
 
 #include "editor_view.h"
+#include "image_files.h"
+#include "temp_folder.h"
 
+// The window and the image files that the editor's tests give it.
 namespace tvk::test {
 
 // An EditorView kept as the Windows controls keep themselves: inserting a row at or above the
@@ -17,7 +17,7 @@ namespace tvk::test {
 class RecordingView : public EditorView {
   public:
     int row_count() const override { return static_cast<int>(rows.size()); }
-    std::u16string row_text(int row) const override { return exists(row) ? rows[at(row)] : u""; }
+    std::u16string row_text(int row) const override { return exists(row) ? rows[row] : u""; }
     void add_row(const std::u16string& text) override { rows.push_back(text); }
     void insert_row(int row, const std::u16string& text) override {
         if (inserts_before_failure >= 0 && inserts_before_failure-- == 0) {
@@ -39,9 +39,7 @@ class RecordingView : public EditorView {
     std::u16string name_text() const override { return name; }
     void set_name_text(const std::u16string& text) override { name = text; }
     void enable_selection_buttons(bool enabled) override { buttons_enabled = enabled; }
-    void show_preview(const PixelGrid& grid) override {
-        preview = std::make_unique<PixelGrid>(grid);
-    }
+    void show_preview(const PixelGrid& grid) override { preview = grid; }
     void warn(std::string_view message) override { log.append(message).append(";"); }
     // The chooser returns the answer queued for its kind; without one the user cancels.
     std::optional<std::filesystem::path> choose_file(FileChoice choice) override {
@@ -53,15 +51,43 @@ class RecordingView : public EditorView {
     int selection = -1;
     std::u16string name;
     bool buttons_enabled = true;  // as the window creates them
-    std::unique_ptr<PixelGrid> preview;
+    std::optional<PixelGrid> preview;
     std::string log;
     std::map<FileChoice, std::filesystem::path> answers;
     // When 0 or more: so many rows are inserted, then insert_row throws std::bad_alloc once.
     int inserts_before_failure = -1;
 
-  private:
     bool exists(int row) const { return row >= 0 && row < row_count(); }
-    static std::size_t at(int row) { return static_cast<std::size_t>(row); }
+};
+
+// Image files whose bytes are a key to the picture they were encoded from, so that a picture of
+// any size or content can be put on disk and an exported screen reads back exactly. Pixels come
+// whatever the size asked for: the editor checks the size first.
+class FakeImageFiles : public ImageFiles {
+  public:
+    PictureFile read_picture(const std::filesystem::path& file,
+                             std::optional<PictureSize>) override {
+        if (throw_on_read) {
+            throw std::bad_alloc();
+        }
+        const auto found = encoded.find(read_file(file));
+        return found == encoded.end() ? PictureFile{{}, std::string(kNotAPicture)}
+                                      : PictureFile{found->second, {}};
+    }
+    std::optional<std::string> encode_png(const Picture& picture) override {
+        if (fail_encoding) {
+            return std::nullopt;
+        }
+        const std::string bytes = "picture " + std::to_string(encoded.size());
+        encoded[bytes] = picture;
+        return bytes;
+    }
+    // The editor writes its screens as RGB only.
+    std::optional<std::string> encode_palette_png(const PalettePicture&) override { return {}; }
+
+    std::map<std::string, Picture> encoded;
+    bool fail_encoding = false;
+    bool throw_on_read = false;
 };
 
 }  // namespace tvk::test
