@@ -1,6 +1,9 @@
 // The commands of the main window, each run on the archive "abc" just opened, seen through the
-// view: what they show, what they refuse with which message, when they do nothing, and what
-// they write.
+// view: what they show, what they refuse with which message, when they do nothing, what they
+// write, and how undo and redo bring back every stored byte with the list, selection, name box
+// and preview.
+#include <random>
+
 #include "editor_fixture.h"
 
 namespace tvk::test {
@@ -52,16 +55,13 @@ const std::tuple<const char*, const char*, std::string> kKept[] = {
     {"@1 =x ren open:abc", "undo", ""},
 };
 
-TEST_F(EditorTest, CommandsShowTheirOutcomeAndTheListMirrorsTheStore) {
+TEST_F(EditorTest, CommandsShowTheirOutcomeOrKeepTheStateWithTheirWarnings) {
     for (const auto& [script, expected] : kWorked) {
         SCOPED_TRACE(script);
         restart();
         run(script);
         EXPECT_EQ(state(), expected);
     }
-}
-
-TEST_F(EditorTest, RefusalsWarnAndNoOpsDoNothing) {
     for (const auto& [before, steps, warnings] : kKept) {
         SCOPED_TRACE(steps);
         restart();
@@ -73,34 +73,75 @@ TEST_F(EditorTest, RefusalsWarnAndNoOpsDoNothing) {
 }
 
 TEST_F(EditorTest, SaveWritesTheArchiveAndSaveScreenTheScreenShownLast) {
-    run("export:black @1 save:text set:63c export:shot");
-    const auto exported = [&](const char* name) {
-        return images.read_picture(folder / name, std::nullopt).picture.argb;
-    };
+    run("@1 save:text set:63c export:shot");
     EXPECT_EQ(view->log, "");
     EXPECT_EQ(read_file(folder / "text"), read_file(folder / "abc"));
-    EXPECT_EQ(exported("black"), std::vector<std::uint32_t>(kPixelCount, 0xFF000000));
-    EXPECT_EQ(exported("shot"), picture_with_colours(63).argb);
-    // Pixel (x, y) of the picture is red k, green 2k, blue 3k for k = (112x + y) % 63.
-    EXPECT_EQ(*view->preview, make_grid([](int x, int y) {
-        const auto k = static_cast<ColourValue>((x * kScreenHeight + y) % 63);
-        return k | k * 2 << 8 | k * 3 << 16;
-    }));
+    EXPECT_EQ(images.encoded.at(read_file(folder / "shot")).argb, picture_with_colours(63).argb);
     run("@0 open:missing export:red");
-    EXPECT_EQ(exported("red"), std::vector<std::uint32_t>(kPixelCount, 0xFFFF0000));
+    EXPECT_EQ(images.encoded.at(read_file(folder / "red")).argb,
+              std::vector<std::uint32_t>(kPixelCount, 0xFFFF0000));
 }
 
 TEST_F(EditorTest, NoMoreThan1018EntriesAreAddedInsertedOrSaved) {
     write_file(folder / "full", header_only_archive(kMaxEntries - 1));
     write_file(folder / "over", header_only_archive(kMaxEntries + 1));
     run("open:full =last add =more add @5 ins");
-    EXPECT_EQ(view->rows.back(), u"last");
     run("open:over @1018 save:text");
     EXPECT_EQ(view->log, "Too many entries;Too many entries;Too many entries;");
     EXPECT_EQ(read_file(folder / "text"), "just some text\n");
     // An entry past the end of the file shows black and keeps sharing the blank stand-in.
     EXPECT_EQ(*view->preview, PixelGrid{});
     EXPECT_TRUE(editor->store().block_is_blank(kMaxEntries));
+}
+
+TEST_F(EditorTest, EveryEditIsUndoneAndRedoneWithItsWindow) {
+    // The window before the edit | the edit.
+    for (const std::string script :
+         {"@1 =typed|ren", "@1 =new|add", "@1 =new|ins", "@1|del", "@1|up", "@1|down", "@1|set:63c",
+          "@1|kU", "@1|kX", "@1 =new|kI", "@1|drop:white", "@1 @- =new|add"}) {
+        SCOPED_TRACE(script);
+        restart();
+        run(script.substr(0, script.find('|')));
+        const std::string before = state();
+        run(script.substr(script.find('|') + 1));
+        view->log.clear();
+        const std::string after = state();
+        EXPECT_NE(after, before);
+        run("undo");
+        EXPECT_EQ(state(), before);
+        run("redo");
+        EXPECT_EQ(state(), after);
+    }
+}
+
+TEST_F(EditorTest, RandomEditsUndoToTheOpenedArchiveAndRedoToTheEditedOne) {
+    const std::vector<std::string> steps = {
+        "=a",        "=b",      "=zero",   "=\xE9t\xE9", "=",    "=cb", "ren",
+        "add",       "ins",     "del",     "up",         "down", "kD",  "kX",
+        "set:white", "set:63c", "set:64c", "set:tall",   "undo", "redo"};
+    for (const unsigned seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(seed);
+        restart();
+        std::mt19937 random(seed);
+        for (int i = 0; i < 300; ++i) {
+            const std::size_t pick = random() % (steps.size() + 3);
+            run(pick < steps.size()  ? steps[pick]
+                : view->rows.empty() ? "@-"
+                                     : "@" + std::to_string(random() % view->rows.size()));
+        }
+        run("save:edited");
+        const std::size_t done = editor->history().done_count();
+        ASSERT_GT(done, 20u);
+        for (const std::string step : {"undo", "redo"}) {
+            for (std::size_t i = 0; i < done; ++i) {
+                run(step);
+            }
+            run("save:" + step);
+        }
+        EXPECT_EQ(read_file(folder / "undo"), read_file(folder / "abc"));
+        EXPECT_EQ(read_file(folder / "redo"), read_file(folder / "edited"));
+        EXPECT_EQ(state().find("!="), std::string::npos) << state();
+    }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The rules below the window: name records from text, moving entries, the editor's command line.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <iterator>
 #include <sstream>
 
@@ -9,15 +8,11 @@
 #include "entry_editing.h"
 #include "name_text.h"
 #include "record.h"
+#include "screen_image.h"
 #include "start_arguments.h"
 
 namespace tvk::test {
 namespace {
-
-std::string name_of(const NameRecord& record) {
-    const auto* name = reinterpret_cast<const char*>(record.bytes.data() + kNameOffset);
-    return {name, strnlen(name, kNameLength)};
-}
 
 TEST(NameText, TextBecomesARecordOfLatin1BytesAndItsHash) {
     const std::pair<std::u16string, std::string> cases[] = {
@@ -33,8 +28,6 @@ TEST(NameText, TextBecomesARecordOfLatin1BytesAndItsHash) {
         EXPECT_EQ(record.bytes, expected) << stored;
         EXPECT_EQ(record.hash, record_checksum(expected.data(), kRecordChecksumEnd)) << stored;
     }
-    EXPECT_EQ(build_name_record(u"abc").hash, 689u);
-    EXPECT_EQ(build_name_record(u"ac").hash, build_name_record(u"cb").hash);
 }
 
 TEST(NameText, Utf8NamesAreTakenWholeOrRefusedWithTheReason) {
@@ -48,9 +41,10 @@ TEST(NameText, Utf8NamesAreTakenWholeOrRefusedWithTheReason) {
                   "The name may hold only the characters U+0001 to U+00FF");
     }
     EXPECT_EQ(parse_utf8_name(std::string(57, 'x')).error, "The name is longer than 56 characters");
-    EXPECT_EQ(name_of(*parse_utf8_name("caf\xC3\xA9 \xC3\xBF").record), "caf\xE9 \xFF");
-    const std::string longest(56, '\xE9');
-    EXPECT_EQ(name_of(*parse_utf8_name(name_to_utf8(longest.c_str())).record), longest);
+    EXPECT_EQ(parse_utf8_name("caf\xC3\xA9 \xC3\xBF").record->bytes,
+              build_name_record(u"caf\u00E9 \u00FF").bytes);
+    EXPECT_EQ(parse_utf8_name(name_to_utf8(std::string(56, '\xE9').c_str())).record->bytes,
+              build_name_record(std::u16string(56, u'\u00E9')).bytes);
     // A stored name of 56 bytes has no NUL: what follows it is not part of it.
     EXPECT_EQ(widen_name((std::string(56, 'x') + "h(").c_str()), std::u16string(56, u'x'));
     EXPECT_EQ(widen_name("\x01\x7F\xE9\xFF"), u"\u0001\u007F\u00E9\u00FF");
@@ -67,6 +61,30 @@ TEST(EntryEditing, MoveEntryShiftsTheEntriesBetween) {
         }
     }
     EXPECT_EQ(orders, "120331203120");
+}
+
+TEST(ScreenImage, PalettePicturesHoldTheSlotsOfABlockOrTheColoursOfAPicture) {
+    const auto colours = [](const PalettePicture& indexed) {
+        std::vector<std::uint32_t> argb;
+        for (const std::uint8_t index : indexed.indexes) {
+            argb.push_back(indexed.palette.at(index));
+        }
+        return argb;
+    };
+    const PixelGrid grid = grid_with_colours(63);
+    const PalettePicture slots = palette_picture_from_block(block_of(grid));
+    EXPECT_EQ(colours(slots), picture_of(grid).argb);
+    // Colours are numbered by first appearance, 256 at most.
+    for (const std::uint32_t count : {1u, 256u, 257u}) {
+        Picture picture{kScreenWidth, kScreenHeight, {}};
+        for (std::uint32_t i = 0; i < kPixelCount; ++i) {
+            picture.argb.push_back(0xFF000000u | (count - 1 - i % count));
+        }
+        const std::optional<PalettePicture> indexed = palette_picture_of(picture);
+        ASSERT_EQ(indexed.has_value(), count <= 256) << count;
+        EXPECT_EQ(indexed ? colours(*indexed) : picture.argb, picture.argb) << count;
+        EXPECT_EQ(indexed ? indexed->indexes[1] : 1, count > 1 ? 1 : 0) << count;
+    }
 }
 
 TEST(StartArguments, NameAnArchiveOrAskForHelpOrTheVersion) {
