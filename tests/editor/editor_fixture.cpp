@@ -16,10 +16,9 @@ std::string colour_letter(const PixelGrid& grid) {
 
 // The row texts as the Latin-1 bytes that they stand for, ? for any character above U+00FF.
 std::string latin1(const std::u16string& text) {
-    std::string out;
-    for (const char16_t c : text) {
-        out += c > 0xFF ? '?' : static_cast<char>(c);
-    }
+    std::string out(text.size(), '?');
+    std::transform(text.begin(), text.end(), out.begin(),
+                   [](char16_t c) { return c > 0xFF ? '?' : static_cast<char>(c); });
     return out;
 }
 

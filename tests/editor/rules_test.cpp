@@ -72,8 +72,7 @@ TEST(ScreenImage, PalettePicturesHoldTheSlotsOfABlockOrTheColoursOfAPicture) {
         return argb;
     };
     const PixelGrid grid = grid_with_colours(63);
-    const PalettePicture slots = palette_picture_from_block(block_of(grid));
-    EXPECT_EQ(colours(slots), picture_of(grid).argb);
+    EXPECT_EQ(colours(palette_picture_from_block(block_of(grid))), picture_of(grid).argb);
     // Colours are numbered by first appearance, 256 at most.
     for (const std::uint32_t count : {1u, 256u, 257u}) {
         Picture picture{kScreenWidth, kScreenHeight, {}};

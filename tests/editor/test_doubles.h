@@ -61,26 +61,29 @@ class RecordingView : public EditorView {
 };
 
 // Image files whose bytes are a key to the picture they were encoded from, so that a picture of
-// any size or content can be put on disk and an exported screen reads back exactly. Pixels come
-// whatever the size asked for: the editor checks the size first.
+// any size or content can be put on disk and an exported screen reads back exactly.
 class FakeImageFiles : public ImageFiles {
   public:
     PictureFile read_picture(const std::filesystem::path& file,
-                             std::optional<PictureSize>) override {
+                             std::optional<PictureSize> only_size) override {
         if (throw_on_read) {
             throw std::bad_alloc();
         }
         const auto found = encoded.find(read_file(file));
-        return found == encoded.end() ? PictureFile{{}, std::string(kNotAPicture)}
-                                      : PictureFile{found->second, {}};
+        if (found == encoded.end()) {
+            return {{}, std::string(kNotAPicture)};
+        }
+        // As the platforms' libraries do, pixels only at the size asked for.
+        Picture p = found->second;
+        if (only_size && (only_size->width != p.width || only_size->height != p.height)) {
+            p.argb.clear();
+        }
+        return {p, {}};
     }
     std::optional<std::string> encode_png(const Picture& picture) override {
-        if (fail_encoding) {
-            return std::nullopt;
-        }
         const std::string bytes = "picture " + std::to_string(encoded.size());
         encoded[bytes] = picture;
-        return bytes;
+        return fail_encoding ? std::nullopt : std::optional(bytes);
     }
     // The editor writes its screens as RGB only.
     std::optional<std::string> encode_palette_png(const PalettePicture&) override { return {}; }
