@@ -82,7 +82,7 @@ TEST_F(EditorTest, SaveWritesTheArchiveAndSaveScreenTheScreenShown) {
 TEST_F(EditorTest, NoMoreThan1018EntriesAreAddedInsertedOrSaved) {
     write_file(folder / "full", header_only_archive(kMaxEntries - 1));
     write_file(folder / "over", header_only_archive(kMaxEntries + 1));
-    run("open:full =last add =more add @5 ins save:full");
+    run("open:full =last add save:full =more add @5 ins");
     run("open:over @1018 save:text del undo");
     EXPECT_EQ(view->log, "Too many entries;Too many entries;Too many entries;");
     EXPECT_EQ(read_file(folder / "text"), "just some text\n");
