@@ -2,58 +2,47 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <vector>
+#include <memory>
 
+#include "builders.h"
 #include "editor_controller.h"
-#include "fake_image_files.h"
-#include "recording_view.h"
 #include "temp_folder.h"
-#include "test_archives.h"
+#include "test_doubles.h"
 
 namespace tvk::test {
 
-// What the user sees (the list, the selection, the name box, the preview, the buttons) and the
-// stored names, to compare before and after a command that must change nothing.
-struct WindowState {
-    std::vector<std::u16string> rows;
-    int selection;
-    std::u16string name;
-    int previews_drawn;
-    bool buttons_enabled;
-    std::vector<std::string> names;
-    bool operator==(const WindowState&) const = default;
-};
+// Colour values (0x00BBGGRR) of the test archive's screens.
+inline constexpr ColourValue kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000;
 
-// A started editor over a recording view, with a folder for its files. Every test ends by checking
-// that the editor never asked the list for a row that does not exist.
+// An editor over a recording view, with a folder of files: "abc" (entries "zero", "one" and "two"
+// with red, green and blue screens), "text", a folder "dir" and pictures "white", "wide" (121 x
+// 113), "tall" (120 x 113), "short" (120 x 112 with 10 pixels), "63c" and "64c" (of so many
+// colours).
 class EditorTest : public ::testing::Test {
   protected:
-    void SetUp() override { editor.initialise(); }
-    void TearDown() override { EXPECT_EQ(view.misuses, std::vector<std::string>{}); }
-
-    // Writes an archive of these entries and opens it in the editor.
-    void open_entries(const std::vector<TestEntry>& entries);
-    void open(const std::filesystem::path& file);
-    // The user clicks a row of the list.
-    void click_row(int row);
-    // The user types a name and clicks "Add".
-    void add(const std::u16string& name);
-    // The stored names of every entry, in order.
-    std::vector<std::string> names() const;
-    WindowState window_state() const;
+    void SetUp() override;
+    // A fresh editor, started, with "abc" opened and nothing selected.
+    void restart();
+    // Runs steps separated by spaces, as the user would:
+    //   @N click row N (@- no row)     =TEXT type TEXT in the name box, Latin-1, ^ for U+0100
+    //   open save ren add ins del up down set export undo redo: the button or shortcut; its
+    //     file chooser is cancelled, or answered with FILE when written open:FILE and so on
+    //   drop:FILE                      a file dropped on the window
+    //   kU kD kI kX ko                 Up, Down, Insert, Delete, another key in the list, with
+    //                                  Shift when upper case; the answer is logged, [h] or [l]
+    //   fail0 fail1  the list throws at the first or second row inserted from now on
+    //   throw  reading a picture throws    nopng  PNG encoding fails
+    void run(std::string_view script);
+    // What the user sees, as one line of Latin-1: each row (* when selected) with the colour of its
+    // entry's screen (R, G, B, W white, K black, ? other), the name box, the buttons, the preview
+    // (- for none yet), then the warnings and key answers. A row that is not its entry's stored
+    // name shows as "row!=stored".
+    std::string state() const;
 
     TempFolder folder;
-    RecordingView view;
     FakeImageFiles images;
-    EditorController editor{view, images};
+    std::unique_ptr<RecordingView> view;
+    std::unique_ptr<EditorController> editor;
 };
-
-// Colour values (0x00BBGGRR) for the screens of test entries.
-inline constexpr ColourValue kRed = 0x0000FF;
-inline constexpr ColourValue kGreen = 0x00FF00;
-inline constexpr ColourValue kBlue = 0xFF0000;
-inline constexpr ColourValue kWhite = 0xFFFFFF;
 
 }  // namespace tvk::test
