@@ -122,11 +122,6 @@ std::string archive_bytes(EntryStore& store) {
     return std::move(stream).str();
 }
 
-std::string archive_of(const std::vector<TestEntry>& entries) {
-    EntryStore store = store_of(entries);
-    return archive_bytes(store);
-}
-
 int load_status(EntryStore& store, const std::string& bytes) {
     std::istringstream stream(bytes, std::ios::binary);
     return load_archive(store, stream);
@@ -141,16 +136,6 @@ EntryStore load(const std::string& bytes) {
 void write_archive(const std::filesystem::path& file, const std::vector<TestEntry>& entries) {
     EntryStore store = store_of(entries);
     ASSERT_EQ(save_archive_file(store, file), std::error_code());
-}
-
-std::vector<TestEntry> read_archive(const std::filesystem::path& file) {
-    EntryStore store;
-    EXPECT_EQ(open_archive_file(store, file), std::error_code());
-    std::vector<TestEntry> entries;
-    for (std::size_t i = 0; i < store.count(); ++i) {
-        entries.push_back({stored_name(store, i), screen_of(store, i)});
-    }
-    return entries;
 }
 
 std::string stored_name(const EntryStore& store, std::size_t i) {

@@ -42,15 +42,13 @@ void add_entry(EntryStore& store, const std::string& latin1, const ScreenBlock& 
 EntryStore store_of(const std::vector<TestEntry>& entries);
 // `count` entries named "Entry 0", "Entry 1", ..., each block random bytes seeded by its index.
 EntryStore numbered_store(std::size_t count);
-// The archive file of a store or of entries, as the core writes it.
+// The archive file of a store, as the core writes it.
 std::string archive_bytes(EntryStore& store);
-std::string archive_of(const std::vector<TestEntry>& entries);
 // The result of loading `bytes` into `store` (kLoaded, ...).
 int load_status(EntryStore& store, const std::string& bytes);
 // The store that `bytes` load into; fails the test when they do not load.
 EntryStore load(const std::string& bytes);
 void write_archive(const std::filesystem::path& file, const std::vector<TestEntry>& entries);
-std::vector<TestEntry> read_archive(const std::filesystem::path& file);
 // Entry i's stored name bytes, up to the first NUL.
 std::string stored_name(const EntryStore& store, std::size_t i);
 // A 64-byte plain header with every field as the writer fills it for `count` entries.
