@@ -44,10 +44,8 @@ inline Row ok(const std::string& line, const std::string& out = "") {
 inline Row fails(const std::string& line, const std::string& message, int status = 1) {
     return {words(line), status, "", "tvk: " + message + "\n"};
 }
-inline Row on(const std::string& file, const std::string& bytes, Row row) {
-    row.file = file;
-    row.bytes = bytes;
-    return row;
+inline Row on(const std::string& file, const std::string& bytes, const Row& row) {
+    return {row.args, row.status, row.out, row.err, file, bytes};
 }
 
 // The archive file of the entries "NAME[COLOURS] ...": a screen of grid_with_colours(COLOURS)
@@ -93,13 +91,13 @@ class CliTest : public ::testing::Test {
         return {args, status, out.str(), err.str()};
     }
     // Runs the rows in order; each sees the files the rows before it left.
-    void check(const std::vector<Row>& rows) {
+    void check(const std::vector<Row>& rows, const FileOps& ops = real_file_ops()) {
         for (const Row& row : rows) {
             SCOPED_TRACE(::testing::PrintToString(row.args));
             if (!row.file.empty()) {
                 write_file(row.file, row.bytes);
             }
-            const Row run = tvk(row.args);
+            const Row run = tvk(row.args, ops);
             EXPECT_EQ(run.status, row.status);
             const std::size_t shown = row.out.ends_with('*') ? row.out.size() - 1 : row.out.npos;
             EXPECT_EQ(run.out.substr(0, shown), row.out.substr(0, shown));
