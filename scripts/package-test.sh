@@ -22,7 +22,7 @@ elif (($# != 0)); then
 fi
 
 need_packages "${BUILD_PACKAGES[@]}" "${MINGW_PACKAGES[@]}" "${WINE_PACKAGES[@]}" python3 dpkg-dev file binutils unzip \
-    lintian appstream desktop-file-utils shared-mime-info nsis p7zip-full
+    lintian appstream desktop-file-utils shared-mime-info nsis
 
 version=$(sed -n 's/^project(tvk_edit VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 

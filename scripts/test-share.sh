@@ -19,5 +19,4 @@ tests=$(count_lines tests)
 for folder in tests/*/; do
     printf '  %-18s %5d\n' "$folder" "$(count_lines "$folder")"
 done
-printf 'tests %d lines, product code %d lines: %d %%\n' "$tests" "$product" \
-    $((tests * 100 / product))
+awk -v t="$tests" -v p="$product" 'BEGIN { printf "tests %d lines, product code %d lines: %.1f %%\n", t, p, 100 * t / p }'

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -64,16 +63,6 @@ inline std::string archive_with(const std::string& entries) {
 inline std::string resaved(const std::string& bytes) {
     EntryStore store = load(bytes);
     return archive_bytes(store);
-}
-
-// The names of the files in `folder`, sorted.
-inline std::vector<std::string> names_in(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& file : std::filesystem::directory_iterator(folder)) {
-        names.push_back(file.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // Each test runs in a folder of its own, made its current folder, and runs tvk in-process there,

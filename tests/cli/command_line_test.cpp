@@ -172,7 +172,7 @@ TEST_F(CommandLine, AFailedSaveIsReportedAndLosesNothing) {
     EXPECT_EQ(read_file("a.dat"), archive_with("a3 b0"));
     EXPECT_EQ(read_file("out.png"), png_of(picture_of(grid_with_colours(4))));
     EXPECT_EQ(m_folder.file_names(), words("a.dat d out.png"));
-    EXPECT_EQ(names_in("d"), words("manifest.txt"));
+    EXPECT_EQ(file_names("d"), words("manifest.txt"));
 }
 
 // Each in a process of its own: the folder's lock keeps every entry. The program itself runs

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <bitset>
 
 #include "cli_test.h"
@@ -100,7 +101,7 @@ TEST_F(ScreenCommands, UnpackAndPackKeepWhatAPictureCannotCarry) {
     });
     // clang-format on
     // No job starts after the one that failed; the manifest comes last.
-    EXPECT_EQ(names_in("d"), words("0000.png 0001.png 0002.block 0002.png 0003.png"));
+    EXPECT_EQ(file_names("d"), words("0000.png 0001.png 0002.block 0002.png 0003.png"));
     fs::remove("d/0003.png");
     // The records a short file lacks read as zero bytes: their names share a hash.
     const std::string short_file = archive_with("c2 a3 lost0 lost0 lost0").substr(0, 256 + 128);
@@ -108,7 +109,7 @@ TEST_F(ScreenCommands, UnpackAndPackKeepWhatAPictureCannotCarry) {
            on("s.dat", short_file, ok("unpack s.dat s")), ok("pack s s.dat")});
     EXPECT_EQ(read_file("s.dat"), resaved(short_file));
     EXPECT_NE(read_file("s/manifest.txt").find("\nshared-hash 00000000 3\n"), std::string::npos);
-    EXPECT_EQ(names_in("d"),
+    EXPECT_EQ(file_names("d"),
               words("0000.png 0001.png 0002.block 0002.png 0003.block 0003.png 0004.block 0004.png "
                     "0005.block 0005.png 0006.png 0007.png 0008.png 0009.png manifest.txt"));
     const std::string manifest = read_file("d/manifest.txt");
@@ -148,7 +149,7 @@ TEST_F(ScreenCommands, UnpackAndPackKeepWhatAPictureCannotCarry) {
     write_file("d/notes.txt", "the user's own");
     write_file("d/12.png", "not of the pattern");
     check({on("e.dat", archive_with("e5"), ok("unpack --force e.dat d")), ok("pack d p.dat")});
-    EXPECT_EQ(names_in("d"), words("0000.png 12.png manifest.txt notes.txt"));
+    EXPECT_EQ(file_names("d"), words("0000.png 12.png manifest.txt notes.txt"));
     EXPECT_EQ(read_file("p.dat"), read_file("e.dat"));
 }
 

@@ -76,7 +76,7 @@ TEST_F(EditorTest, SaveWritesTheArchiveAndSaveScreenTheScreenShown) {
     run("@1 save:text set:63c export:shot");
     EXPECT_EQ(view->log, "");
     EXPECT_EQ(read_file(folder / "text"), read_file(folder / "abc"));
-    EXPECT_EQ(images.encoded.at(read_file(folder / "shot")).argb, picture_with_colours(63).argb);
+    EXPECT_EQ(images.encoded.at(read_file(folder / "shot")).argb, picture_of(grid_with_colours(63)).argb);
 }
 
 TEST_F(EditorTest, NoMoreThan1018EntriesAreAddedInsertedOrSaved) {

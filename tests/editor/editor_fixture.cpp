@@ -35,8 +35,8 @@ void EditorTest::SetUp() {
              {"wide", solid_picture(121, 113, 0xFF000000)},
              {"tall", solid_picture(120, 113, 0xFF000000)},
              {"short", {kScreenWidth, kScreenHeight, std::vector<std::uint32_t>(10)}},
-             {"63c", picture_with_colours(63)},
-             {"64c", picture_with_colours(64)}}) {
+             {"63c", picture_of(grid_with_colours(63))},
+             {"64c", picture_of(grid_with_colours(64))}}) {
         write_file(folder / name, *images.encode_png(picture));
     }
     restart();

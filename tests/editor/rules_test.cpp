@@ -1,5 +1,4 @@
-// The rules below the window: name records from text, moving entries, the palette picture of a
-// screen, the editor's command line.
+// The rules below the window: name records from text, moving entries, the editor's command line.
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -9,7 +8,6 @@
 #include "entry_editing.h"
 #include "name_text.h"
 #include "record.h"
-#include "screen_image.h"
 #include "start_arguments.h"
 
 namespace tvk::test {
@@ -32,7 +30,7 @@ TEST(NameText, TextBecomesARecordOfLatin1BytesAndItsHash) {
 }
 
 TEST(NameText, Utf8NamesAreTakenWholeOrRefusedWithTheReason) {
-    for (const char* utf8 : {"\x80", "\xC3(", "\xC0\xA9", "\xE0\x80\x80", "\xED\xA0\x80",
+    for (const char* utf8 : {"\x80", "\xC3(", "\xC0\xA9", "\xE0\x80\x80", "\xE0\x81\x81", "\xED\xA0\x80",
                              "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"}) {
         EXPECT_EQ(parse_utf8_name(utf8).error, "The name is not valid UTF-8") << utf8;
     }
@@ -62,17 +60,6 @@ TEST(EntryEditing, MoveEntryShiftsTheEntriesBetween) {
         }
     }
     EXPECT_EQ(orders, "120331203120");
-}
-
-TEST(ScreenImage, APalettePictureHoldsTheSixtyFourSlotsOfABlock) {
-    const PixelGrid grid = grid_with_colours(63);
-    const PalettePicture indexed = palette_picture_from_block(block_of(grid));
-    std::vector<std::uint32_t> argb;
-    for (const std::uint8_t slot : indexed.indexes) {
-        argb.push_back(indexed.palette.at(slot));
-    }
-    EXPECT_EQ(indexed.palette.size(), 64u);
-    EXPECT_EQ(argb, picture_of(grid).argb);
 }
 
 TEST(StartArguments, NameAnArchiveOrAskForHelpOrTheVersion) {

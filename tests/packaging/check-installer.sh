@@ -1,16 +1,14 @@
 #!/bin/bash
-# Checks the Windows installer: what it carries (listed by 7-Zip), then under Wine a silent install
-# into the given prefix, with and without the association, the installed programs and shortcut, and
-# a silent uninstall that takes them all away again.
+# Checks the Windows installer under Wine: a silent install into the given prefix, with and without
+# the association, the installed programs, sample and shortcut, and a silent uninstall that takes
+# them all away again. What it carries is what the zip carries (checked there): CPack makes both
+# from the same install rules.
 # Usage: check-installer.sh INSTALLER VERSION WINE_PREFIX
 set -u
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../../scripts/windows-wine.sh"
 installer=$1
 version=$2
-expect_equal "files in the installer" "$( (windows_package_files ''; echo Uninstall.exe) | LC_ALL=C sort)" \
-    "$(7z l -slt "$installer" | sed -n 's/^Path = //p' | tr '\\' '/' | grep -v -e '^\$PLUGINSDIR' \
-        -e "${installer##*/}\$" | LC_ALL=C sort)"
 
 use_wine_prefix "$3"
 trap 'wineserver -k 2>/dev/null || true' EXIT

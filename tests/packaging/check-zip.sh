@@ -1,6 +1,6 @@
 #!/bin/bash
 # Checks the Windows zip: exactly the programs and the documentation, programs that need no DLL
-# beyond Windows' own and carry the version, and (under Wine, in the given prefix) a working tvk.exe.
+# beyond Windows' own and carry the version, and (under Wine, in the given prefix) tvk.exe runs.
 # Usage: check-zip.sh ZIP VERSION WINE_PREFIX
 set -u
 source "$(dirname "$0")/lib.sh"
@@ -26,6 +26,4 @@ done
 use_wine_prefix "$3"
 tvk() { wine "$scratch/$top/tvk.exe" "$@" 2>/dev/null | tr -d '\r'; }
 expect_equal "tvk.exe --version" "tvk $version" "$(tvk --version)"
-cd "$scratch" && tvk new TVK.DAT && tvk add TVK.DAT title
-expect_equal "tvk.exe list" $'0\t00000cc6\ttitle' "$(tvk list TVK.DAT)"
 finish

@@ -28,7 +28,6 @@ while IFS='|' read -r expected typed; do
     expect_equal "tvk$typed" "$expected" "$(candidates tvk "${words[@]}")"
 done <<'EOF_TABLE'
 info insert| in
--- --force --help --jobs --rgb| unpack --
 a.dat| new --force a
 shots| unpack --jobs 2 a.dat sh
 a.dat| pack shots a

@@ -19,9 +19,7 @@ check_installed_tree()
 {
     local root=$1 version=$2 share=$1/share
     local desktop=$share/applications/tvk-edit.desktop docs=$share/doc/tvk-edit file
-    for file in bin/tvk bin/tvk-edit; do
-        [[ -x $root/$file ]] || fail "$root/$file is missing or not executable"
-    done
+    [[ -x $root/bin/tvk && -x $root/bin/tvk-edit ]] || fail "a program is missing from $root/bin"
     for file in applications/tvk-edit.desktop bash-completion/completions/tvk mime/packages/tvk-edit.xml \
         metainfo/io.github.tvk_edit.TvkEdit.metainfo.xml man/man1/tvk.1.gz man/man1/tvk-edit.1.gz \
         doc/tvk-edit/{copyright,changelog.gz,README.md,CHANGELOG.md,examples/TVK.DAT} \

@@ -59,8 +59,7 @@ TEST(ScreenCodec, EncodesLikeThePlainEncoderAndDecodesBack) {
     for (const std::size_t count : {1, 2, 17, 62, 63, 64, 65, 5000}) {
         for (const bool noisy : {false, true}) {
             const auto seed = static_cast<unsigned>(2 * count + noisy);
-            const PixelGrid grid =
-                test::random_grid(test::random_colours(count, seed, noisy), seed);
+            const PixelGrid grid = test::random_grid(count, seed, noisy);
             ScreenBlock block;
             block.fill(0xAB);
             ScreenBlock expected{};

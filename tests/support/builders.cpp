@@ -38,34 +38,20 @@ PixelGrid grid_with_colours(int colours, ColourValue base) {
     });
 }
 
-std::vector<ColourValue> random_colours(std::size_t count, unsigned seed, bool noisy_upper_bits) {
+PixelGrid random_grid(std::size_t count, unsigned seed, bool noisy_upper_bits) {
     std::mt19937 random(seed);
-    std::set<ColourValue> seen;
     std::vector<ColourValue> colours;
-    while (colours.size() < count) {
+    for (std::set<ColourValue> seen; colours.size() < count;) {
         const ColourValue colour = random() & 0x00FFFFFFu;
         if (seen.insert(colour).second) {
             colours.push_back(colour | (noisy_upper_bits ? random() & 0xFF000000u : 0));
         }
     }
-    return colours;
-}
-
-PixelGrid random_grid(const std::vector<ColourValue>& colours, unsigned seed) {
-    std::mt19937 random(seed);
-    PixelGrid grid{};
-    for (auto& value : grid) {
-        value = colours[random() % colours.size()];
-    }
-    // Every colour at a place of its own, spread over the screen.
-    std::vector<std::size_t> places(kPixelCount);
+    PixelGrid grid;
     for (std::size_t i = 0; i < kPixelCount; ++i) {
-        places[i] = i;
+        grid[i] = colours[i < count ? i : random() % count];
     }
-    std::shuffle(places.begin(), places.end(), random);
-    for (std::size_t n = 0; n < colours.size(); ++n) {
-        grid[places[n]] = colours[n];
-    }
+    std::shuffle(grid.begin(), grid.end(), random);
     return grid;
 }
 
@@ -196,18 +182,6 @@ Picture solid_picture(int width, int height, std::uint32_t argb) {
     return {width, height,
             std::vector<std::uint32_t>(
                 static_cast<std::size_t>(width) * static_cast<std::size_t>(height), argb)};
-}
-
-Picture picture_with_colours(int colours) {
-    Picture picture{kScreenWidth, kScreenHeight, std::vector<std::uint32_t>(kPixelCount)};
-    for (int y = 0; y < kScreenHeight; ++y) {
-        for (int x = 0; x < kScreenWidth; ++x) {
-            const auto k = static_cast<std::uint32_t>((x * kScreenHeight + y) % colours);
-            picture.argb[static_cast<std::size_t>(y * kScreenWidth + x)] =
-                0xFF000000u | k << 16 | (k * 2) << 8 | (k * 3);
-        }
-    }
-    return picture;
 }
 
 }  // namespace tvk::test

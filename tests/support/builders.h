@@ -22,10 +22,9 @@ PixelGrid make_grid(const std::function<ColourValue(int x, int y)>& colour);
 // A screen of `colours` distinct colours, none black: colour (x + y) % colours, the colour
 // numbered n being base + n * 0x030507.
 PixelGrid grid_with_colours(int colours, ColourValue base = 0x00102030u);
-// `count` distinct colours in random order, bits 24-31 random when `noisy_upper_bits`.
-std::vector<ColourValue> random_colours(std::size_t count, unsigned seed, bool noisy_upper_bits);
-// A screen drawing each pixel at random from `colours`, each colour used at least once.
-PixelGrid random_grid(const std::vector<ColourValue>& colours, unsigned seed);
+// A screen of `count` distinct colours at random places, each used at least once; bits 24-31 of
+// each colour random when `noisy_upper_bits`.
+PixelGrid random_grid(std::size_t count, unsigned seed, bool noisy_upper_bits);
 // The screen encoded; fails the test when it cannot be.
 ScreenBlock block_of(const PixelGrid& grid);
 PixelGrid screen_of(const ScreenBlock& block);
@@ -66,8 +65,5 @@ void set_stored_checksum(std::string& file, std::size_t offset, std::size_t leng
 // The screen as an ARGB picture, every pixel with this alpha.
 Picture picture_of(const PixelGrid& grid, std::uint32_t alpha = 0xFF000000u);
 Picture solid_picture(int width, int height, std::uint32_t argb);
-// A 120 x 112 picture whose pixel (x, y) is colour number (x * 112 + y) % colours, every colour
-// opaque and distinct, colour 0 being black.
-Picture picture_with_colours(int colours);
 
 }  // namespace tvk::test

@@ -81,17 +81,6 @@ std::string png_of(const Picture& picture) {
            chunk("IDAT", stored_zlib(rows)) + chunk("IEND", "");
 }
 
-std::string png_announcing(std::uint32_t width, std::uint32_t height) {
-    // 8-bit RGB; the data: one stored (uncompressed) deflate block of a filter byte and 3 pixels.
-    const std::string header =
-        big_endian(width) + big_endian(height) + std::string("\x08\x02\0\0\0", 5);
-    const std::string row = std::string(10, '\0');
-    const std::string deflate =
-        std::string("\x78\x01\x01\x0a\x00\xf5\xff", 7) + row + big_endian(0x000A0001u);
-    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", deflate) +
-           chunk("IEND", "");
-}
-
 std::string icon_of(std::uint32_t argb, std::uint32_t corner) {
     const std::uint32_t width = 120;
     const std::uint32_t height = 112;

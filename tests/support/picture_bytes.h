@@ -16,8 +16,6 @@ int png_colour_type(const std::string& png);
 
 // An 8-bit RGBA PNG file of the picture, written here (not by the code under test).
 std::string png_of(const Picture& picture);
-// A PNG file that announces a width x height RGB picture and holds one row of pixels.
-std::string png_announcing(std::uint32_t width, std::uint32_t height);
 
 // An icon file of one 32-bit 120 x 112 picture, every pixel `argb`, but pixel (0, 0) `corner`.
 std::string icon_of(std::uint32_t argb, std::uint32_t corner);

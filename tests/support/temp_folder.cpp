@@ -22,8 +22,12 @@ TempFolder::~TempFolder() {
 }
 
 std::vector<std::string> TempFolder::file_names() const {
+    return test::file_names(m_path);
+}
+
+std::vector<std::string> file_names(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

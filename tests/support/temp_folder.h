@@ -16,13 +16,14 @@ class TempFolder {
 
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-    // The names of the files in the folder, sorted.
-    std::vector<std::string> file_names() const;
+    std::vector<std::string> file_names() const;  // sorted
 
   private:
     std::filesystem::path m_path;
 };
 
+// The names of the files in `folder`, sorted.
+std::vector<std::string> file_names(const std::filesystem::path& folder);
 std::string read_file(const std::filesystem::path& file);
 void write_file(const std::filesystem::path& file, const std::string& contents);
 

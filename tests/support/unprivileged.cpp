@@ -12,16 +12,16 @@ const passwd* nobody() {
     return geteuid() == 0 ? getpwnam("nobody") : nullptr;
 }
 
+unsigned unprivileged_group() {
+    const passwd* user = nobody();
+    return user ? user->pw_gid : getegid();
+}
+
 }  // namespace
 
 unsigned unprivileged_user() {
     const passwd* user = nobody();
     return user ? user->pw_uid : geteuid();
-}
-
-unsigned unprivileged_group() {
-    const passwd* user = nobody();
-    return user ? user->pw_gid : getegid();
 }
 
 int run_unprivileged(const std::function<int()>& body) {

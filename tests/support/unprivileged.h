@@ -9,8 +9,7 @@ namespace tvk::test {
 // exit status is body's result; -1 when the child could not run or drop its rights.
 int run_unprivileged(const std::function<int()>& body);
 
-// The user and group ids that run_unprivileged runs as.
+// The user id that run_unprivileged runs as.
 unsigned unprivileged_user();
-unsigned unprivileged_group();
 
 }  // namespace tvk::test
