@@ -126,4 +126,20 @@ std::error_code save_file_atomically(const std::filesystem::path& target,
     return error;
 }
 
+std::error_code save_file_in_place(const std::filesystem::path& file, std::string_view bytes,
+                                   const FileOps& ops) {
+    OpenFile opened;
+    if (const std::error_code created = ops.create_in_place(file, opened)) {
+        return created;
+    }
+    std::error_code error = ops.write(opened, 0, bytes);
+    const std::error_code closed = ops.close(opened, ops.durable && !error);
+    error = error ? error : closed;
+    if (error) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+    }
+    return error;
+}
+
 }  // namespace tvk

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <string_view>
 #include <system_error>
 
 #include "file_ops.h"
@@ -18,6 +19,12 @@ namespace tvk {
 std::error_code save_file_atomically(const std::filesystem::path& target,
                                      const std::function<void(std::ostream&)>& write_contents,
                                      const FileOps& ops = real_file_ops());
+
+// Writes `bytes` into `file` in place, for the many new files of one command that is itself undone
+// by removing them: no temporary, no rename, none of the replaced file's owner or bits to carry
+// over. A file that cannot be written whole is removed; the reason is returned.
+std::error_code save_file_in_place(const std::filesystem::path& file, std::string_view bytes,
+                                   const FileOps& ops = real_file_ops());
 
 // The file that saving `target` writes: where a chain of symbolic links leads, `target` itself
 // otherwise.

@@ -5,6 +5,7 @@
 #include <set>
 #include <system_error>
 
+#include "atomic_file.h"
 #include "block_dump.h"
 #include "cli_support.h"
 #include "commands.h"
@@ -95,6 +96,17 @@ std::string write_output_file(const CliContext& context, const fs::path& path,
     return {};
 }
 
+// Writes one of unpack's numbered files in place: unpack writes many, and a temporary and a rename
+// for each would double the work of the folder, which the file system does one at a time. The
+// error tvk reports, empty when written.
+std::string write_unpacked_file(const CliContext& context, const fs::path& path,
+                                std::string_view bytes) {
+    if (const std::error_code error = save_file_in_place(path, bytes, context.file_ops)) {
+        return file_problem(path, kCantSave, error);
+    }
+    return {};
+}
+
 // Unpacks entry i: its picture and, when the picture cannot rebuild it, its block as stored. The
 // error tvk reports, empty when done.
 std::string unpack_entry(const CliContext& context, const fs::path& folder, const EntryStore& store,
@@ -108,7 +120,7 @@ std::string unpack_entry(const CliContext& context, const fs::path& folder, cons
     if (!png) {
         return file_problem(picture, kCantSave, make_error_code(FileError::not_encoded));
     }
-    if (std::string error = write_output_file(context, picture, *png); !error.empty()) {
+    if (std::string error = write_unpacked_file(context, picture, *png); !error.empty()) {
         return error;
     }
     auto grid = std::make_unique<PixelGrid>();
@@ -117,8 +129,8 @@ std::string unpack_entry(const CliContext& context, const fs::path& folder, cons
         return {};
     }
     entry.block = stem + ".block";
-    return write_output_file(context, folder / entry.block,
-                             format_block_dump(store.screen_block(i)));
+    return write_unpacked_file(context, folder / entry.block,
+                               format_block_dump(store.screen_block(i)));
 }
 
 // True for the names unpack gives its files: four or more digits, then ".png" or ".block".

@@ -29,6 +29,10 @@ struct FileOps {
     // that exists), with the permission bits, owner and group of `file` when it exists.
     std::function<std::error_code(const std::filesystem::path& file, OpenFile& temporary)>
         create_temporary;
+    // Opens `file` for writing in place, emptied; creates it when it does not exist. Only a regular
+    // file that this user may write is opened.
+    std::function<std::error_code(const std::filesystem::path& file, OpenFile& opened)>
+        create_in_place;
     // Writes all of `bytes` at `offset`.
     std::function<std::error_code(OpenFile& file, std::uint64_t offset, std::string_view bytes)>
         write;

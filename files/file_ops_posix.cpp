@@ -134,6 +134,24 @@ std::error_code create_temporary(const std::filesystem::path& file, OpenFile& te
     return {};
 }
 
+std::error_code create_in_place(const std::filesystem::path& file, OpenFile& opened) {
+    // An existing file is emptied only once it is known to be a regular file this user may write.
+    std::error_code error;
+    int fd = open_regular(file, O_WRONLY, error);
+    if (error == std::errc::no_such_file_or_directory) {
+        fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, kNewFileMode);
+        error = fd < 0 ? last_error() : std::error_code();
+    } else if (!error && ::ftruncate(fd, 0) != 0) {
+        error = last_error();
+        ::close(fd);
+    }
+    if (!error) {
+        opened.path = file;
+        opened.handle = fd;
+    }
+    return error;
+}
+
 std::error_code write_all(OpenFile& file, std::uint64_t offset, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written =
@@ -174,8 +192,8 @@ std::error_code replace(const std::filesystem::path& from, const std::filesystem
 }  // namespace
 
 const FileOps& real_file_ops() {
-    static const FileOps ops{check_replaceable, create_temporary, write_all, close_written,
-                             replace};
+    static const FileOps ops{check_replaceable, create_temporary, create_in_place,
+                             write_all,         close_written,    replace};
     return ops;
 }
 

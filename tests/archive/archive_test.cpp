@@ -318,6 +318,15 @@ TEST_F(AtomicFile, ReplacesTheTargetOnlyWhenEveryStepSucceeded) {
     EXPECT_EQ(folder.file_names(), std::vector<std::string>{"TVK.DAT"});
 }
 
+// Written in place, a file is whole or gone.
+TEST_F(AtomicFile, WritesInPlaceWholeOrNotAtAll) {
+    std::string steps;
+    EXPECT_EQ(save_file_in_place(target(), kNew), std::error_code());
+    EXPECT_EQ(save_file_in_place(folder / "cut.dat", kNew, noted(steps, 2)), kFull);
+    EXPECT_EQ(read_file(target()), kNew);
+    EXPECT_EQ(folder.file_names(), std::vector<std::string>{"TVK.DAT"});
+}
+
 // What is not an archive file opens as an empty store with the reason, and what is no file is not
 // saved over.
 TEST_F(AtomicFile, OpensAndSavesOnlyArchiveFiles) {

@@ -163,6 +163,9 @@ TEST_F(CommandLine, AFailedSaveIsReportedAndLosesNothing) {
     failing.replace = [](const std::filesystem::path&, const std::filesystem::path&, bool) {
         return std::make_error_code(std::errc::io_error);
     };
+    failing.create_in_place = [](const std::filesystem::path&, OpenFile&) {
+        return std::make_error_code(std::errc::io_error);
+    };
     const std::string reason = ": Can't save (Input/output error)";
     // clang-format off
     check({fails("add a.dat new", "a.dat" + reason), fails("delete a.dat 0", "a.dat" + reason),
