@@ -49,11 +49,16 @@ uLong crc_of(uLong crc, std::string_view bytes) {
     return crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size());
 }
 
-void put_chunk(std::string& out, std::string_view type, std::string_view data) {
+// A chunk whose CRC of type and data is known already (computed where its data was made).
+void put_chunk(std::string& out, std::string_view type, std::string_view data, uLong crc) {
     put_u32(out, static_cast<std::uint32_t>(data.size()));
     out += type;
     out += data;
-    put_u32(out, static_cast<std::uint32_t>(crc_of(crc_of(0, type), data)));
+    put_u32(out, static_cast<std::uint32_t>(crc));
+}
+
+void put_chunk(std::string& out, std::string_view type, std::string_view data) {
+    put_chunk(out, type, data, crc_of(crc_of(0, type), data));
 }
 
 // The two bytes that open a zlib stream: deflate with a 32 KiB window, the level's class, and
@@ -273,10 +278,7 @@ std::string png_in_strips(const PngLayout& layout, std::size_t strip_rows, const
     }
     png.reserve(size);
     for (const Strip& strip : strips) {
-        put_u32(png, static_cast<std::uint32_t>(strip.data.size()));
-        png += "IDAT";
-        png += strip.data;
-        put_u32(png, static_cast<std::uint32_t>(strip.crc));
+        put_chunk(png, "IDAT", strip.data, strip.crc);
     }
     put_chunk(png, "IEND", {});
     return png;

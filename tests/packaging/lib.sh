@@ -48,10 +48,3 @@ check_installed_tree()
     file=$(cd "$root" && find . -type f ! -path './bin/tvk' ! -path './bin/tvk-edit' ! -path './share/*')
     [[ -z $file ]] || fail "unexpected files installed: $file"
 }
-
-# The files that the Windows zip and installer carry, one a line, each after PREFIX.
-windows_package_files()
-{
-    printf "$1%s\n" TVK_Edit.exe tvk.exe README.md LICENSE.txt CHANGELOG.md examples/TVK.DAT docs/user-guide.md \
-        docs/archive-format.md docs/images/tvk-edit-linux.png docs/images/tvk-edit-windows.png
-}
