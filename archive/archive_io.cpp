@@ -126,10 +126,14 @@ int load_archive(EntryStore& store, std::istream& stream) {
         }
     }
     store.reserve(layout.entry_count);
+    // Area by area, each in file order: the stream's buffer then serves one record after another
+    // instead of being read again for every name and every block.
     for (std::size_t i = 0; i < layout.entry_count; ++i) {
         store.append_new_entry();
         read_record(stream, past_the_end, layout.name_area + std::uint64_t{kRecordLength} * i,
                     kRecordLength, [&] { return store.name_buffer(i).data(); });
+    }
+    for (std::size_t i = 0; i < layout.entry_count; ++i) {
         read_record(stream, past_the_end, layout.block_area + std::uint64_t{kBlockSize} * i,
                     kBlockSize, [&] { return store.screen_block(i).data(); });
     }

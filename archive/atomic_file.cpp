@@ -132,7 +132,12 @@ std::error_code save_file_in_place(const std::filesystem::path& file, std::strin
     if (const std::error_code created = ops.create_in_place(file, opened)) {
         return created;
     }
+    // Written over, then cut: emptying the file first would free its blocks only to allocate them
+    // again, and some file systems (ext4) then push each file to disk as it is closed.
     std::error_code error = ops.write(opened, 0, bytes);
+    if (!error) {
+        error = ops.cut(opened, bytes.size());
+    }
     const std::error_code closed = ops.close(opened, ops.durable && !error);
     error = error ? error : closed;
     if (error) {

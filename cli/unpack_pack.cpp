@@ -287,17 +287,14 @@ int command_pack(const Invocation& call, CliContext& context) {
     if (const std::optional<Refusal> refusal = add_manifest_entries(manifest, store)) {
         return report_file_error(context, where(refusal->line), message_for(refusal->reason));
     }
-    // The workers fill blocks of their own; the store is changed on this thread alone.
-    std::vector<ScreenBlock> blocks(store.count());
+    // Each worker fills the blocks of the entries it is given, allocated by itself; the store's
+    // lists of entries stay as they are until every worker is done.
     const std::optional<std::string> failure =
         run_jobs(store.count(), jobs_of(call), [&](std::size_t i) {
-            return pack_screen(context, folder, manifest.entries[i], blocks[i]);
+            return pack_screen(context, folder, manifest.entries[i], store.screen_block(i));
         });
     if (failure) {
         return report_error(context, *failure);
-    }
-    for (std::size_t i = 0; i < store.count(); ++i) {
-        store.screen_block(i) = blocks[i];
     }
     return save_archive_argument(context, call.operands[1], store);
 }

@@ -29,13 +29,16 @@ struct FileOps {
     // that exists), with the permission bits, owner and group of `file` when it exists.
     std::function<std::error_code(const std::filesystem::path& file, OpenFile& temporary)>
         create_temporary;
-    // Opens `file` for writing in place, emptied; creates it when it does not exist. Only a regular
-    // file that this user may write is opened.
+    // Opens `file` for writing in place with its bytes as they are, for the writer to write over and
+    // then cut to length; creates it when it does not exist. Only a regular file that this user may
+    // write is opened.
     std::function<std::error_code(const std::filesystem::path& file, OpenFile& opened)>
         create_in_place;
     // Writes all of `bytes` at `offset`.
     std::function<std::error_code(OpenFile& file, std::uint64_t offset, std::string_view bytes)>
         write;
+    // Ends the file at `size` bytes, dropping any beyond.
+    std::function<std::error_code(OpenFile& file, std::uint64_t size)> cut;
     // Flushes the file to disk when `durable`, then closes it; closed even when it fails.
     std::function<std::error_code(OpenFile& file, bool durable)> close;
     // Puts `from` in place of `to` in one step; flushes the folder to disk when `durable`.

@@ -135,15 +135,11 @@ std::error_code create_temporary(const std::filesystem::path& file, OpenFile& te
 }
 
 std::error_code create_in_place(const std::filesystem::path& file, OpenFile& opened) {
-    // An existing file is emptied only once it is known to be a regular file this user may write.
     std::error_code error;
     int fd = open_regular(file, O_WRONLY, error);
     if (error == std::errc::no_such_file_or_directory) {
         fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, kNewFileMode);
         error = fd < 0 ? last_error() : std::error_code();
-    } else if (!error && ::ftruncate(fd, 0) != 0) {
-        error = last_error();
-        ::close(fd);
     }
     if (!error) {
         opened.path = file;
@@ -166,6 +162,17 @@ std::error_code write_all(OpenFile& file, std::uint64_t offset, std::string_view
         offset += static_cast<std::uint64_t>(written);
     }
     return {};
+}
+
+std::error_code cut(OpenFile& file, std::uint64_t size) {
+    for (;;) {
+        if (::ftruncate(descriptor(file), static_cast<off_t>(size)) == 0) {
+            return {};
+        }
+        if (errno != EINTR) {
+            return last_error();
+        }
+    }
 }
 
 std::error_code close_written(OpenFile& file, bool durable) {
@@ -192,8 +199,8 @@ std::error_code replace(const std::filesystem::path& from, const std::filesystem
 }  // namespace
 
 const FileOps& real_file_ops() {
-    static const FileOps ops{check_replaceable, create_temporary, create_in_place,
-                             write_all,         close_written,    replace};
+    static const FileOps ops{check_replaceable, create_temporary, create_in_place, write_all,
+                             cut,               close_written,    replace};
     return ops;
 }
 

@@ -132,16 +132,12 @@ std::error_code create_temporary(const std::filesystem::path& file, OpenFile& te
 }
 
 std::error_code create_in_place(const std::filesystem::path& file, OpenFile& opened) {
-    // An existing file is emptied only once it is known to be a file on a disk that may be written.
     std::error_code error;
     HANDLE handle = open_regular(file, GENERIC_WRITE, error);
     if (error == std::errc::no_such_file_or_directory) {
         handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
         error = handle == INVALID_HANDLE_VALUE ? last_error() : std::error_code();
-    } else if (!error && !SetEndOfFile(handle)) {
-        error = last_error();
-        CloseHandle(handle);
     }
     if (!error) {
         opened.path = file;
@@ -162,6 +158,15 @@ std::error_code write_all(OpenFile& file, std::uint64_t offset, std::string_view
         }
         bytes.remove_prefix(written);
         offset += written;
+    }
+    return {};
+}
+
+std::error_code cut(OpenFile& file, std::uint64_t size) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFileInformationByHandle(handle_of(file), FileEndOfFileInfo, &end, sizeof end)) {
+        return last_error();
     }
     return {};
 }
@@ -208,8 +213,8 @@ std::error_code replace(const std::filesystem::path& from, const std::filesystem
 }  // namespace
 
 const FileOps& real_file_ops() {
-    static const FileOps ops{check_replaceable, create_temporary, create_in_place,
-                             write_all,         close_written,    replace};
+    static const FileOps ops{check_replaceable, create_temporary, create_in_place, write_all,
+                             cut,               close_written,    replace};
     return ops;
 }
 

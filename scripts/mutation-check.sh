@@ -28,6 +28,7 @@ archive/archive_io.cpp ~~ if (record_checksum(header.data(), kRecordChecksumEnd)
 archive/entry_store.cpp ~~ std::swap(m_blocks[i], m_blocks[i + 1]); ~~ (void)i; ~~ archive: swap_neighbours leaves the screens
 archive/archive_file.cpp ~~ if (store.count() > kMaxEntries) { ~~ if (store.count() >= kMaxEntries) { ~~ archive: save refuses exactly 1018 entries
 archive/atomic_file.cpp ~~ const std::error_code closed = ops.close(temporary, ops.durable && !error); ~~ const std::error_code closed = ops.close(temporary, false); ~~ archive: saved file not flushed before close
+archive/atomic_file.cpp ~~ error = ops.cut(opened, bytes.size()); ~~ (void)opened; ~~ archive: file written in place keeps the tail of a longer one
 archive/atomic_file.cpp ~~ file = link.is_absolute() ? link : file.parent_path() / link; ~~ file = link; ~~ archive: relative symbolic link taken from the working folder
 screen/screen_codec.cpp ~~ unsigned m_next_free = 1; ~~ unsigned m_next_free = 0; ~~ screen: palette numbering starts at 0
 screen/screen_codec.cpp ~~ if (m_next_free == kPaletteEntries) { ~~ if (m_next_free == kPaletteEntries - 1) { ~~ screen: 63rd colour refused

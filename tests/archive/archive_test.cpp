@@ -318,12 +318,14 @@ TEST_F(AtomicFile, ReplacesTheTargetOnlyWhenEveryStepSucceeded) {
     EXPECT_EQ(folder.file_names(), std::vector<std::string>{"TVK.DAT"});
 }
 
-// Written in place, a file is whole or gone.
+// Written in place, a file is whole, with nothing of a longer one before it, or gone.
 TEST_F(AtomicFile, WritesInPlaceWholeOrNotAtAll) {
     std::string steps;
     EXPECT_EQ(save_file_in_place(target(), kNew), std::error_code());
-    EXPECT_EQ(save_file_in_place(folder / "cut.dat", kNew, noted(steps, 2)), kFull);
     EXPECT_EQ(read_file(target()), kNew);
+    EXPECT_EQ(save_file_in_place(target(), kOld), std::error_code());
+    EXPECT_EQ(read_file(target()), kOld);
+    EXPECT_EQ(save_file_in_place(folder / "cut.dat", kNew, noted(steps, 2)), kFull);
     EXPECT_EQ(folder.file_names(), std::vector<std::string>{"TVK.DAT"});
 }
 
