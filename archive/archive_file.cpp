@@ -51,12 +51,16 @@ std::error_code open_archive_file(EntryStore& store, const std::filesystem::path
 }
 
 std::error_code save_archive_file(EntryStore& store, const std::filesystem::path& path,
-                                  const FileOps& ops) {
+                                  const FileOps& ops, const BlockWait& wait_for_block) {
     if (store.count() > kMaxEntries) {
         return make_error_code(ArchiveError::too_many_entries);
     }
     return save_file_atomically(
-        path, [&store](std::ostream& stream) { save_archive(store, stream); }, ops);
+        path,
+        [&store, &wait_for_block](std::ostream& stream) {
+            save_archive(store, stream, wait_for_block);
+        },
+        ops);
 }
 
 }  // namespace tvk

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "archive_io.h"
 #include "atomic_file.h"
 #include "entry_store.h"
 
@@ -24,9 +25,10 @@ std::error_code open_archive_file(EntryStore& store, const std::filesystem::path
 
 // Saves the store as an archive file, replacing the target only when the whole file was written.
 // A store of more than kMaxEntries entries is refused with ArchiveError::too_many_entries: its
-// blocks would not read back.
+// blocks would not read back. `wait_for_block` is as for save_archive.
 std::error_code save_archive_file(EntryStore& store, const std::filesystem::path& path,
-                                  const FileOps& ops = real_file_ops());
+                                  const FileOps& ops = real_file_ops(),
+                                  const BlockWait& wait_for_block = {});
 
 }  // namespace tvk
 

@@ -140,7 +140,7 @@ int load_archive(EntryStore& store, std::istream& stream) {
     return kLoaded;
 }
 
-void save_archive(EntryStore& store, std::ostream& stream) {
+void save_archive(EntryStore& store, std::ostream& stream, const BlockWait& wait_for_block) {
     std::array<std::uint8_t, kRecordLength> header{};
     for (int i = 0; i < 4; ++i) {
         write_bytes(stream, header.data(), kRecordLength);
@@ -154,6 +154,9 @@ void save_archive(EntryStore& store, std::ostream& stream) {
     }
     write_bytes(stream, header.data(), kRecordLength);
     for (std::size_t i = 0; i < store.count(); ++i) {
+        if (wait_for_block) {
+            wait_for_block(i);
+        }
         if (store.block_is_blank(i)) {
             write_blank(stream, kBlockSize);
         } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 
 #include "entry_store.h"
@@ -34,8 +35,12 @@ std::uint64_t max_loaded_entries(std::uint64_t file_size);
 // On any non-zero result the store is empty.
 int load_archive(EntryStore& store, std::istream& stream);
 
+// Called before screen block i is written, for a store whose blocks are still being made while the
+// archive is written: returns once block i is whole, or throws to abandon the save.
+using BlockWait = std::function<void(std::size_t i)>;
+
 // Writes the whole store as an archive to a stream standing at offset 0. Afterwards bytes 0..3 of
 // every record in the store hold the checksum just written. The caller checks the stream's state.
-void save_archive(EntryStore& store, std::ostream& stream);
+void save_archive(EntryStore& store, std::ostream& stream, const BlockWait& wait_for_block = {});
 
 }  // namespace tvk

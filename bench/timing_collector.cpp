@@ -27,6 +27,7 @@ void TimingCollector::ReportRuns(const std::vector<Run>& runs) {
             auto [found_real, added_real] = m_fastest_real_ns.try_emplace(name, real_ns);
             found_real->second = std::min(found_real->second, real_ns);
             if (repetition) {
+                m_real_ns[name].push_back(real_ns);
                 m_counters[name] = run.counters;
             }
         }
@@ -42,6 +43,20 @@ double TimingCollector::fastest_ns(const std::string& benchmark) const {
 double TimingCollector::fastest_real_ns(const std::string& benchmark) const {
     const auto found = m_fastest_real_ns.find(benchmark);
     return found == m_fastest_real_ns.end() ? 0 : found->second;
+}
+
+double TimingCollector::median_real_ns(const std::string& benchmark) const {
+    const auto found = m_real_ns.find(benchmark);
+    if (found == m_real_ns.end()) {
+        return 0;
+    }
+    std::vector<double> times = found->second;
+    const auto middle = times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2);
+    std::nth_element(times.begin(), middle, times.end());
+    if (times.size() % 2 != 0) {
+        return *middle;
+    }
+    return (*middle + *std::max_element(times.begin(), middle)) / 2;
 }
 
 double TimingCollector::counter(const std::string& benchmark, const std::string& name) const {

@@ -12,8 +12,8 @@ namespace tvk::bench {
 inline constexpr const char* kFastest = "fastest";
 double fastest(const std::vector<double>& values);
 
-// Prints the runs like the console reporter and keeps each benchmark's fastest time per
-// iteration, so that ratios between benchmarks of one run can be printed afterwards.
+// Prints the runs like the console reporter and keeps each benchmark's times per iteration, so
+// that ratios between benchmarks of one run can be printed afterwards.
 class TimingCollector : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override;
@@ -22,6 +22,8 @@ class TimingCollector : public benchmark::ConsoleReporter {
     double fastest_ns(const std::string& benchmark) const;
     // The same in wall-clock time, for work spread over several threads.
     double fastest_real_ns(const std::string& benchmark) const;
+    // The median wall-clock time per iteration over the repetitions; 0 when it did not run.
+    double median_real_ns(const std::string& benchmark) const;
     // A counter of the benchmark's last repetition; 0 when there is none.
     double counter(const std::string& benchmark, const std::string& name) const;
     // True when a benchmark stopped with an error, such as a round trip that changed the data.
@@ -30,6 +32,7 @@ class TimingCollector : public benchmark::ConsoleReporter {
   private:
     std::map<std::string, double> m_fastest_ns;
     std::map<std::string, double> m_fastest_real_ns;
+    std::map<std::string, std::vector<double>> m_real_ns;
     std::map<std::string, benchmark::UserCounters> m_counters;
     bool m_any_error = false;
 };

@@ -96,8 +96,12 @@ std::optional<std::size_t> load_archive_entry(CliContext& context, std::string_v
 }
 
 int save_archive_argument(CliContext& context, std::string_view archive, EntryStore& store) {
-    const std::error_code error =
-        save_archive_file(store, path_from_utf8(archive), context.file_ops);
+    return report_archive_save(context, archive,
+                               save_archive_file(store, path_from_utf8(archive), context.file_ops));
+}
+
+int report_archive_save(CliContext& context, std::string_view archive,
+                        const std::error_code& error) {
     if (error == ArchiveError::too_many_entries) {
         return report_file_error(context, archive, kTooManyEntries);
     }

@@ -44,6 +44,9 @@ std::optional<std::size_t> load_archive_entry(CliContext& context, std::string_v
 // Saves the store over `archive` atomically; the exit status, with the failure and its reason
 // reported.
 int save_archive_argument(CliContext& context, std::string_view archive, EntryStore& store);
+// The exit status of a save of `archive` that ended with `error`, which is reported.
+int report_archive_save(CliContext& context, std::string_view archive,
+                        const std::error_code& error);
 
 // The whole content of a regular file; nullopt, with the reason in `error` when given, when it
 // cannot be read.

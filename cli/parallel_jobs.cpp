@@ -6,7 +6,30 @@
 #include <thread>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace tvk {
+namespace {
+
+// Memory freed while jobs run is kept for reuse instead of being given back to the system: giving
+// pages back interrupts every other thread of the process so that it forgets them (a TLB
+// shootdown), which on a virtual machine can cost more than the picture worked on. The process of
+// a command that runs jobs is short-lived, and no block of memory it uses is large.
+void keep_freed_memory() {
+#if defined(__GLIBC__)
+    static std::once_flag once;
+    std::call_once(once, [] {
+        constexpr int kKeptBytes = 256 << 20;
+        constexpr int kLargestFromHeap = 32 << 20;  // larger blocks are mapped on their own
+        mallopt(M_TRIM_THRESHOLD, kKeptBytes);
+        mallopt(M_MMAP_THRESHOLD, kLargestFromHeap);
+    });
+#endif
+}
+
+}  // namespace
 
 unsigned default_jobs() {
     return std::max(1u, std::thread::hardware_concurrency());
@@ -14,6 +37,7 @@ unsigned default_jobs() {
 
 std::optional<std::string> run_jobs(std::size_t count, unsigned jobs,
                                     const std::function<std::string(std::size_t)>& work) {
+    keep_freed_memory();
     struct Outcome {
         std::string error;
         std::exception_ptr exception;
@@ -52,6 +76,46 @@ std::optional<std::string> run_jobs(std::size_t count, unsigned jobs,
         }
     }
     return std::nullopt;
+}
+
+void JobsDone::mark(std::size_t i) {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_done[i] = true;
+        // A waiter is woken once the jobs it waits for are all done, not for every job done.
+        if (m_awaited == m_awaited_end || !all_done(m_awaited, m_awaited_end)) {
+            return;
+        }
+    }
+    m_changed.notify_all();
+}
+
+void JobsDone::finish() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_finished = true;
+    }
+    m_changed.notify_all();
+}
+
+bool JobsDone::all_done(std::size_t first, std::size_t end) const {
+    return std::all_of(m_done.begin() + static_cast<std::ptrdiff_t>(first),
+                       m_done.begin() + static_cast<std::ptrdiff_t>(end),
+                       [](bool done) { return done; });
+}
+
+bool JobsDone::wait(std::size_t i) {
+    std::unique_lock lock(m_mutex);
+    if (m_done[i]) {
+        return true;
+    }
+    // Woken for a batch of jobs rather than for each, the waiter takes turns with the workers
+    // less often.
+    m_awaited = i;
+    m_awaited_end = std::min(i + kWaitBatch, m_done.size());
+    m_changed.wait(lock, [&] { return all_done(m_awaited, m_awaited_end) || m_finished; });
+    m_awaited_end = m_awaited;
+    return m_done[i];
 }
 
 }  // namespace tvk

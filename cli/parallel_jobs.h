@@ -1,9 +1,12 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstddef>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tvk {
 
@@ -17,5 +20,30 @@ unsigned default_jobs();
 // thrown again here.
 std::optional<std::string> run_jobs(std::size_t count, unsigned jobs,
                                     const std::function<std::string(std::size_t)>& work);
+
+// The jobs done so far, for one thread that takes their results in index order while they run.
+class JobsDone {
+  public:
+    explicit JobsDone(std::size_t count) : m_done(count, false) {}
+
+    // Job i is done: its result may be taken.
+    void mark(std::size_t i);
+    // No job is marked after this: every wait returns.
+    void finish();
+    // Waits until job i is done: true then, false when the jobs finished without it.
+    bool wait(std::size_t i);
+
+  private:
+    static constexpr std::size_t kWaitBatch = 32;
+    // True when jobs `first` up to `end` are all done; called with the mutex held.
+    bool all_done(std::size_t first, std::size_t end) const;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<bool> m_done;
+    std::size_t m_awaited = 0;      // the first job a thread waits for
+    std::size_t m_awaited_end = 0;  // past the last; equal to m_awaited when none waits
+    bool m_finished = false;
+};
 
 }  // namespace tvk

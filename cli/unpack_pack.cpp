@@ -1,10 +1,13 @@
 // unpack and pack: an archive as a folder of pictures with a manifest, and back.
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <memory>
 #include <set>
 #include <system_error>
+#include <thread>
 
+#include "archive_file.h"
 #include "atomic_file.h"
 #include "block_dump.h"
 #include "cli_support.h"
@@ -228,6 +231,65 @@ std::optional<Refusal> add_manifest_entries(const ParsedManifest& manifest, Entr
     return std::nullopt;
 }
 
+// Thrown into a save whose blocks will not all be made.
+struct BlocksNotMade {};
+
+// Makes every entry's screen block from the folder and saves the store as `archive`; the exit
+// status, with what failed reported. Each worker fills the blocks of the entries it is given,
+// allocated by itself, while the store's lists of entries stay as they are. On more than one
+// thread the archive is written while the blocks are made, each block as soon as it is whole.
+// A block that could not be made is reported before any failure of the save, as it is on one
+// thread, where the save stops at once.
+int make_and_save_blocks(CliContext& context, const fs::path& folder,
+                         const ParsedManifest& manifest, EntryStore& store,
+                         std::string_view archive, unsigned jobs) {
+    JobsDone made(store.count());
+    std::optional<std::string> failure;
+    std::exception_ptr thrown;
+    const auto make_blocks = [&] {
+        try {
+            failure = run_jobs(store.count(), jobs, [&](std::size_t i) {
+                std::string error =
+                    pack_screen(context, folder, manifest.entries[i], store.screen_block(i));
+                if (error.empty()) {
+                    made.mark(i);
+                }
+                return error;
+            });
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+        made.finish();
+    };
+    std::jthread making;
+    if (jobs > 1) {
+        making = std::jthread(make_blocks);
+    } else {
+        make_blocks();
+    }
+    std::error_code saved;
+    try {
+        saved = save_archive_file(store, path_from_utf8(archive), context.file_ops,
+                                  [&made](std::size_t i) {
+                                      if (!made.wait(i)) {
+                                          throw BlocksNotMade{};
+                                      }
+                                  });
+    } catch (const BlocksNotMade&) {
+        // The failure is the block's, reported below.
+    }
+    if (making.joinable()) {
+        making.join();
+    }
+    if (thrown) {
+        std::rethrow_exception(thrown);
+    }
+    if (failure) {
+        return report_error(context, *failure);
+    }
+    return report_archive_save(context, archive, saved);
+}
+
 }  // namespace
 
 int command_unpack(const Invocation& call, CliContext& context) {
@@ -287,16 +349,7 @@ int command_pack(const Invocation& call, CliContext& context) {
     if (const std::optional<Refusal> refusal = add_manifest_entries(manifest, store)) {
         return report_file_error(context, where(refusal->line), message_for(refusal->reason));
     }
-    // Each worker fills the blocks of the entries it is given, allocated by itself; the store's
-    // lists of entries stay as they are until every worker is done.
-    const std::optional<std::string> failure =
-        run_jobs(store.count(), jobs_of(call), [&](std::size_t i) {
-            return pack_screen(context, folder, manifest.entries[i], store.screen_block(i));
-        });
-    if (failure) {
-        return report_error(context, *failure);
-    }
-    return save_archive_argument(context, call.operands[1], store);
+    return make_and_save_blocks(context, folder, manifest, store, call.operands[1], jobs_of(call));
 }
 
 }  // namespace tvk

@@ -153,6 +153,25 @@ TEST_F(ScreenCommands, UnpackAndPackKeepWhatAPictureCannotCarry) {
     EXPECT_EQ(read_file("p.dat"), read_file("e.dat"));
 }
 
+// On several threads pack writes the archive while the pictures are read. A picture that cannot be
+// read is named before a save that cannot be made, on any threads, and nothing is written.
+TEST_F(ScreenCommands, PackOnSeveralThreadsWritesTheSameArchiveOrNothing) {
+    std::string entries;
+    for (int i = 0; i < 70; ++i) {  // more blocks than the saver waits for at once
+        entries += std::bitset<11>(i).to_string('a', 'b') + std::to_string(i % 63 + 1) + " ";
+    }
+    const std::string archive = archive_with(entries);
+    const std::string refused = "d/0050.png: Can't open (Not a picture)";
+    check({on("a.dat", archive, ok("unpack a.dat d")), ok("pack --jobs 1 d p1.dat"),
+           ok("pack --jobs 3 d p3.dat"),
+           on("d/0050.png", "", fails("pack --jobs 1 d missing/p.dat", refused)),
+           fails("pack --jobs 3 d missing/p.dat", refused),
+           fails("pack --jobs 3 d p3.dat", refused)});
+    EXPECT_EQ(read_file("p1.dat"), archive);
+    EXPECT_EQ(read_file("p3.dat"), archive);
+    EXPECT_EQ(m_folder.file_names(), words("a.dat d p1.dat p3.dat"));
+}
+
 TEST_F(ScreenCommands, TheManifestIsReadAsWrittenOrEditedAndItsMistakesNamed) {
     check({on("a.dat", archive_with("a2 b3 c4"), ok("unpack a.dat d"))});
     write_file("d/new.png", png_of(picture_of(grid_with_colours(20))));
