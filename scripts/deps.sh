@@ -23,8 +23,9 @@ need_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# What every build needs: the compiler, CMake, Qt 6, zlib and the test and benchmark libraries.
-BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev zlib1g-dev libgtest-dev libgmock-dev
+# What every build needs: the compiler, CMake, Qt 6, zlib, libpng and the test and benchmark
+# libraries.
+BUILD_PACKAGES=(g++ make cmake qt6-base-dev libgl-dev zlib1g-dev libpng-dev libgtest-dev libgmock-dev
     libbenchmark-dev)
 
 # The Windows cross build: the compilers and the zlib that tvk.exe links in.

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform_image_files.h"
+#include "png_pictures.h"
 #include "qt_path.h"
 
 namespace tvk {
@@ -36,6 +37,9 @@ class QImageFiles final : public ImageFiles {
                              std::optional<PictureSize> only_size) override {
         if (std::string reason = unreadable_file_reason(file); !reason.empty()) {
             return {{}, std::move(reason)};
+        }
+        if (std::optional<PictureFile> png = read_png_picture(file, only_size)) {
+            return std::move(*png);
         }
         QImageReader reader(qt_path(file));
         // Most formats announce their size in a header: a picture of another size is refused

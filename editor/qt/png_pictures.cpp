@@ -1,0 +1,160 @@
+#include "png_pictures.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "file_ops.h"
+
+namespace tvk {
+namespace {
+
+constexpr std::size_t kSignatureLength = 8;
+// Larger files and pictures are left to Qt, which knows how much it may allocate.
+constexpr std::size_t kMostFileBytes = std::size_t{1} << 25;
+constexpr std::uint64_t kMostPixels = std::uint64_t{1} << 24;
+constexpr std::size_t kReadPiece = 64 * 1024;
+
+// The file's bytes as libpng reads them: read whole at once, as libpng asks for a few bytes at a
+// time.
+struct PngSource {
+    std::string bytes;
+    std::size_t offset = 0;
+};
+
+// What the decoding gives, held outside the function that libpng may jump back into, so that no
+// object with a destructor is jumped over.
+struct DecodedPng {
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    bool size_only = false;  // of another size than asked: not decoded
+    std::vector<png_byte> rgba;
+    std::vector<png_bytep> rows;
+};
+
+void read_from_source(png_structp png, png_bytep data, std::size_t length) {
+    auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+    if (source->bytes.size() - source->offset < length) {
+        png_error(png, "short file");
+    }
+    std::memcpy(data, source->bytes.data() + source->offset, length);
+    source->offset += length;
+}
+
+// Errors end the reading (the file is then left to Qt); warnings say nothing.
+void on_error(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+void on_warning(png_structp, png_const_charp) {}
+
+// Decodes the whole file into `decoded` as 8-bit RGBA, as Qt does: palette, grey and transparency
+// expanded, no gamma applied. False when the file is left to Qt.
+bool decode(png_structp png, png_infop info, const std::optional<PictureSize>& only_size,
+            DecodedPng& decoded) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_read_info(png, info);
+    int depth = 0;
+    int colour_type = 0;
+    png_get_IHDR(png, info, &decoded.width, &decoded.height, &depth, &colour_type, nullptr, nullptr,
+                 nullptr);
+    if (only_size && (decoded.width != static_cast<png_uint_32>(only_size->width) ||
+                      decoded.height != static_cast<png_uint_32>(only_size->height))) {
+        decoded.size_only = true;
+        return true;
+    }
+    if (depth > 8 || std::uint64_t{decoded.width} * decoded.height > kMostPixels) {
+        return false;
+    }
+    png_set_expand(png);
+    png_set_gray_to_rgb(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const std::size_t row_bytes = std::size_t{decoded.width} * 4;
+    if (png_get_rowbytes(png, info) != row_bytes) {
+        return false;
+    }
+    decoded.rgba.resize(row_bytes * decoded.height);
+    decoded.rows.resize(decoded.height);
+    for (png_uint_32 y = 0; y < decoded.height; ++y) {
+        decoded.rows[y] = decoded.rgba.data() + row_bytes * y;
+    }
+    png_read_image(png, decoded.rows.data());
+    png_read_end(png, nullptr);
+    return true;
+}
+
+bool starts_as_png(const std::string& bytes) {
+    return bytes.size() >= kSignatureLength &&
+           png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, kSignatureLength) == 0;
+}
+
+// Reads the file whole when it begins as a PNG file and is not too large.
+bool read_png_bytes(const std::filesystem::path& file, PngSource& source) {
+    OpenFile opened;
+    if (open_for_reading(file, opened)) {
+        return false;
+    }
+    bool complete = false;
+    while (source.bytes.size() <= kMostFileBytes) {
+        const std::size_t start = source.bytes.size();
+        source.bytes.resize(start + kReadPiece);
+        std::size_t count = 0;
+        const std::error_code error =
+            read_at(opened, start, source.bytes.data() + start, kReadPiece, count);
+        source.bytes.resize(start + count);
+        if (error || (start == 0 && count >= kSignatureLength && !starts_as_png(source.bytes))) {
+            break;
+        }
+        if (count == 0) {
+            complete = true;
+            break;
+        }
+    }
+    close_file(opened);
+    source.offset = kSignatureLength;
+    return complete && starts_as_png(source.bytes);
+}
+
+}  // namespace
+
+std::optional<PictureFile> read_png_picture(const std::filesystem::path& file,
+                                            std::optional<PictureSize> only_size) {
+    PngSource source;
+    DecodedPng decoded;
+    bool read = false;
+    if (read_png_bytes(file, source)) {
+        png_structp png =
+            png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, on_error, on_warning);
+        png_infop info = png ? png_create_info_struct(png) : nullptr;
+        if (info) {
+            png_set_read_fn(png, &source, read_from_source);
+            png_set_sig_bytes(png, static_cast<int>(kSignatureLength));
+            read = decode(png, info, only_size, decoded);
+        }
+        png_destroy_read_struct(&png, &info, nullptr);
+    }
+    if (!read) {
+        return std::nullopt;
+    }
+    PictureFile result;
+    result.picture.width = static_cast<int>(decoded.width);
+    result.picture.height = static_cast<int>(decoded.height);
+    if (decoded.size_only) {
+        return result;
+    }
+    result.picture.argb.resize(std::size_t{decoded.width} * decoded.height);
+    for (std::size_t i = 0; i < result.picture.argb.size(); ++i) {
+        const png_byte* rgba = decoded.rgba.data() + 4 * i;
+        result.picture.argb[i] = std::uint32_t{rgba[3]} << 24 | std::uint32_t{rgba[0]} << 16 |
+                                 std::uint32_t{rgba[1]} << 8 | rgba[2];
+    }
+    return result;
+}
+
+}  // namespace tvk
