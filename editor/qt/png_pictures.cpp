@@ -31,7 +31,11 @@ struct DecodedPng {
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     bool size_only = false;  // of another size than asked: not decoded
-    std::vector<png_byte> rgba;
+    // A palette picture: its colours (ARGB) and one number per pixel in `samples`. Any other: four
+    // bytes per pixel, red, green, blue and alpha.
+    bool has_palette = false;
+    std::vector<std::uint32_t> palette;
+    std::vector<png_byte> samples;
     std::vector<png_bytep> rows;
 };
 
@@ -50,8 +54,24 @@ void on_error(png_structp png, png_const_charp) {
 }
 void on_warning(png_structp, png_const_charp) {}
 
-// Decodes the whole file into `decoded` as 8-bit RGBA, as Qt does: palette, grey and transparency
-// expanded, no gamma applied. False when the file is left to Qt.
+// Takes the palette and its transparency into `decoded`.
+void take_palette(png_structp png, png_infop info, DecodedPng& decoded) {
+    png_colorp colours = nullptr;
+    int count = 0;
+    png_get_PLTE(png, info, &colours, &count);
+    png_bytep alphas = nullptr;
+    int alpha_count = 0;
+    png_get_tRNS(png, info, &alphas, &alpha_count, nullptr);
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t alpha = i < alpha_count ? alphas[i] : 0xFF;
+        decoded.palette.push_back(alpha << 24 | std::uint32_t{colours[i].red} << 16 |
+                                  std::uint32_t{colours[i].green} << 8 | colours[i].blue);
+    }
+}
+
+// Decodes the whole file into `decoded` as Qt does: a palette picture as its numbers, every other
+// as 8-bit RGBA with grey and transparency expanded; no gamma applied. False when the file is left
+// to Qt.
 bool decode(png_structp png, png_infop info, const std::optional<PictureSize>& only_size,
             DecodedPng& decoded) {
     if (setjmp(png_jmpbuf(png))) {
@@ -67,25 +87,55 @@ bool decode(png_structp png, png_infop info, const std::optional<PictureSize>& o
         decoded.size_only = true;
         return true;
     }
-    if (depth > 8 || std::uint64_t{decoded.width} * decoded.height > kMostPixels) {
+    // Qt makes the transparent grey of a grey picture transparent black: left to Qt.
+    const bool transparent_grey =
+        colour_type == PNG_COLOR_TYPE_GRAY && png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (depth > 8 || transparent_grey ||
+        std::uint64_t{decoded.width} * decoded.height > kMostPixels) {
         return false;
     }
-    png_set_expand(png);
-    png_set_gray_to_rgb(png);
-    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    decoded.has_palette = colour_type == PNG_COLOR_TYPE_PALETTE;
+    if (decoded.has_palette) {
+        take_palette(png, info, decoded);
+        png_set_packing(png);
+    } else {
+        png_set_expand(png);
+        png_set_gray_to_rgb(png);
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    const std::size_t row_bytes = std::size_t{decoded.width} * 4;
+    const std::size_t row_bytes = std::size_t{decoded.width} * (decoded.has_palette ? 1 : 4);
     if (png_get_rowbytes(png, info) != row_bytes) {
         return false;
     }
-    decoded.rgba.resize(row_bytes * decoded.height);
+    decoded.samples.resize(row_bytes * decoded.height);
     decoded.rows.resize(decoded.height);
     for (png_uint_32 y = 0; y < decoded.height; ++y) {
-        decoded.rows[y] = decoded.rgba.data() + row_bytes * y;
+        decoded.rows[y] = decoded.samples.data() + row_bytes * y;
     }
     png_read_image(png, decoded.rows.data());
     png_read_end(png, nullptr);
+    return true;
+}
+
+// The decoded pixels as ARGB; false for a number beyond the palette, which Qt shows as the first
+// colour and libpng as black: such a file is left to Qt.
+bool take_pixels(const DecodedPng& decoded, std::vector<std::uint32_t>& argb) {
+    argb.resize(std::size_t{decoded.width} * decoded.height);
+    for (std::size_t i = 0; i < argb.size(); ++i) {
+        if (decoded.has_palette) {
+            const png_byte number = decoded.samples[i];
+            if (number >= decoded.palette.size()) {
+                return false;
+            }
+            argb[i] = decoded.palette[number];
+        } else {
+            const png_byte* rgba = decoded.samples.data() + 4 * i;
+            argb[i] = std::uint32_t{rgba[3]} << 24 | std::uint32_t{rgba[0]} << 16 |
+                      std::uint32_t{rgba[1]} << 8 | rgba[2];
+        }
+    }
     return true;
 }
 
@@ -148,11 +198,8 @@ std::optional<PictureFile> read_png_picture(const std::filesystem::path& file,
     if (decoded.size_only) {
         return result;
     }
-    result.picture.argb.resize(std::size_t{decoded.width} * decoded.height);
-    for (std::size_t i = 0; i < result.picture.argb.size(); ++i) {
-        const png_byte* rgba = decoded.rgba.data() + 4 * i;
-        result.picture.argb[i] = std::uint32_t{rgba[3]} << 24 | std::uint32_t{rgba[0]} << 16 |
-                                 std::uint32_t{rgba[1]} << 8 | rgba[2];
+    if (!take_pixels(decoded, result.picture.argb)) {
+        return std::nullopt;
     }
     return result;
 }

@@ -31,11 +31,6 @@ std::uint32_t crc32(const std::string& bytes) {
     return ~crc;
 }
 
-std::string chunk(const std::string& type, const std::string& data) {
-    return big_endian(static_cast<std::uint32_t>(data.size())) + type + data +
-           big_endian(crc32(type + data));
-}
-
 std::uint32_t adler32(const std::string& bytes) {
     std::uint32_t a = 1;
     std::uint32_t b = 0;
@@ -64,6 +59,19 @@ std::string stored_zlib(const std::string& data) {
 
 }  // namespace
 
+std::string png_chunk_of(const std::string& type, const std::string& data) {
+    return big_endian(static_cast<std::uint32_t>(data.size())) + type + data +
+           big_endian(crc32(type + data));
+}
+
+std::string png_file(const PngHeader& header, const std::string& rows, const std::string& chunks) {
+    const std::string fields = big_endian(header.width) + big_endian(header.height) +
+                               static_cast<char>(header.depth) +
+                               static_cast<char>(header.colour_type) + std::string(3, '\0');
+    return std::string("\x89PNG\r\n\x1a\n", 8) + png_chunk_of("IHDR", fields) + chunks +
+           png_chunk_of("IDAT", stored_zlib(rows)) + png_chunk_of("IEND", "");
+}
+
 std::string png_of(const Picture& picture) {
     std::string rows;
     for (int y = 0; y < picture.height; ++y) {
@@ -74,11 +82,9 @@ std::string png_of(const Picture& picture) {
                      static_cast<char>(argb), static_cast<char>(argb >> 24)};
         }
     }
-    const std::string header = big_endian(static_cast<std::uint32_t>(picture.width)) +
-                               big_endian(static_cast<std::uint32_t>(picture.height)) +
-                               std::string("\x08\x06\0\0\0", 5);
-    return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) +
-           chunk("IDAT", stored_zlib(rows)) + chunk("IEND", "");
+    return png_file({static_cast<std::uint32_t>(picture.width),
+                     static_cast<std::uint32_t>(picture.height), 8, 6},
+                    rows);
 }
 
 std::string icon_of(std::uint32_t argb, std::uint32_t corner) {
