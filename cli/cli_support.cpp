@@ -1,12 +1,10 @@
 #include "cli_support.h"
 
 #include <algorithm>
-#include <iterator>
 #include <limits>
 #include <system_error>
 
 #include "archive_file.h"
-#include "file_read_buffer.h"
 #include "messages.h"
 
 namespace tvk {
@@ -106,26 +104,6 @@ int report_archive_save(CliContext& context, std::string_view archive,
         return report_file_error(context, archive, kTooManyEntries);
     }
     return error ? report_file_error(context, archive, kCantSave, error) : kExitOk;
-}
-
-std::optional<std::string> read_file_bytes(const std::filesystem::path& path,
-                                           std::error_code* error) {
-    std::error_code failure;
-    OpenFile file;
-    failure = open_for_reading(path, file);
-    std::string bytes;
-    if (!failure) {
-        FileReadBuffer buffer(std::move(file));
-        bytes.assign(std::istreambuf_iterator<char>(&buffer), std::istreambuf_iterator<char>());
-        failure = buffer.error();
-    }
-    if (failure) {
-        if (error) {
-            *error = failure;
-        }
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 std::error_code write_file_bytes(const CliContext& context, const std::filesystem::path& path,

@@ -48,10 +48,6 @@ int save_archive_argument(CliContext& context, std::string_view archive, EntrySt
 int report_archive_save(CliContext& context, std::string_view archive,
                         const std::error_code& error);
 
-// The whole content of a regular file; nullopt, with the reason in `error` when given, when it
-// cannot be read.
-std::optional<std::string> read_file_bytes(const std::filesystem::path& path,
-                                           std::error_code* error = nullptr);
 // Writes `bytes` to `path` atomically; the reason when the file could not be written.
 std::error_code write_file_bytes(const CliContext& context, const std::filesystem::path& path,
                                  std::string_view bytes);

@@ -7,6 +7,7 @@
 #include "cli_support.h"
 #include "commands.h"
 #include "messages.h"
+#include "whole_file.h"
 
 namespace tvk {
 namespace {

@@ -20,6 +20,7 @@
 #include "picture_input.h"
 #include "screen_codec.h"
 #include "screen_image.h"
+#include "whole_file.h"
 
 namespace tvk {
 namespace {

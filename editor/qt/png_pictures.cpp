@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "file_ops.h"
+#include "whole_file.h"
 
 namespace tvk {
 namespace {
@@ -16,7 +16,6 @@ constexpr std::size_t kSignatureLength = 8;
 // Larger files and pictures are left to Qt, which knows how much it may allocate.
 constexpr std::size_t kMostFileBytes = std::size_t{1} << 25;
 constexpr std::uint64_t kMostPixels = std::uint64_t{1} << 24;
-constexpr std::size_t kReadPiece = 64 * 1024;
 
 // The file's bytes as libpng reads them: read whole at once, as libpng asks for a few bytes at a
 // time.
@@ -144,41 +143,15 @@ bool starts_as_png(const std::string& bytes) {
            png_sig_cmp(reinterpret_cast<png_const_bytep>(bytes.data()), 0, kSignatureLength) == 0;
 }
 
-// Reads the file whole when it begins as a PNG file and is not too large.
-bool read_png_bytes(const std::filesystem::path& file, PngSource& source) {
-    OpenFile opened;
-    if (open_for_reading(file, opened)) {
-        return false;
-    }
-    bool complete = false;
-    while (source.bytes.size() <= kMostFileBytes) {
-        const std::size_t start = source.bytes.size();
-        source.bytes.resize(start + kReadPiece);
-        std::size_t count = 0;
-        const std::error_code error =
-            read_at(opened, start, source.bytes.data() + start, kReadPiece, count);
-        source.bytes.resize(start + count);
-        if (error || (start == 0 && count >= kSignatureLength && !starts_as_png(source.bytes))) {
-            break;
-        }
-        if (count == 0) {
-            complete = true;
-            break;
-        }
-    }
-    close_file(opened);
-    source.offset = kSignatureLength;
-    return complete && starts_as_png(source.bytes);
-}
-
 }  // namespace
 
 std::optional<PictureFile> read_png_picture(const std::filesystem::path& file,
                                             std::optional<PictureSize> only_size) {
-    PngSource source;
+    std::optional<std::string> bytes = read_file_bytes(file, nullptr, kMostFileBytes);
     DecodedPng decoded;
     bool read = false;
-    if (read_png_bytes(file, source)) {
+    if (bytes && starts_as_png(*bytes)) {
+        PngSource source{std::move(*bytes), kSignatureLength};
         png_structp png =
             png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, on_error, on_warning);
         png_infop info = png ? png_create_info_struct(png) : nullptr;
